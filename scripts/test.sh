@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with AddressSanitizer + UBSan and runs the
+# whole suite, then builds the core with ThreadSanitizer and runs the
+# threaded tests under it.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup.sh
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== ASan+UBSan build and full suite"
+scripts/build.sh build-asan address
+ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600
+
+echo "== TSan build and threaded tests"
+scripts/build.sh build-tsan thread -DHPA_CORE_ONLY=ON
+ctest --test-dir build-tsan -j "$jobs" -L threaded --output-on-failure --timeout 600 --no-tests=ignore

@@ -1,0 +1,17 @@
+# Fails when any file of hpa_core (the core folders, without their qt/
+# subfolders) includes a Qt header.
+set(dirs accounting grid transfer document view platform)
+set(bad "")
+foreach(dir ${dirs})
+  file(GLOB files ${ROOT}/${dir}/*.h ${ROOT}/${dir}/*.cpp)
+  foreach(f ${files})
+    file(STRINGS ${f} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/)")
+    if(lines)
+      list(APPEND bad "${f}: ${lines}")
+    endif()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "Qt headers in the core:\n${bad}")
+endif()
+message(STATUS "core is free of Qt")
