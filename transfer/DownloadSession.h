@@ -1,0 +1,93 @@
+#pragma once
+// The accounting download: log into the printer, fetch the status file and
+// check it, fetch the dictionary, paper and job files on transfer threads
+// while the caller's progress display stays alive, close the connection and
+// decode. The same object runs behind the desktop's Connect to Printer and
+// behind `hpactl fetch`; what differs is the progress display, the message
+// sink and the decoder the caller hands in.
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+#include "transfer/AccountingDecoder.h"
+#include "transfer/TcpSocket.h"
+#include "transfer/TransferProgress.h"
+#include "transfer/TransferThread.h"
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace hpa {
+
+// The local working files, in the working directory.
+inline constexpr const char* kStatusWorkFile = "STA.tmp";
+inline constexpr const char* kDictionaryWorkFile = "DIC.tmp";
+inline constexpr const char* kPaperWorkFile = "PAP.tmp";
+inline constexpr const char* kJobWorkFile = "JOB.tmp";
+
+struct DownloadSettings {
+    std::string m_strHost; // "HOST" or "HOST:PORT"; an "x@" prefix is ignored by the lookup
+    std::string m_strUser;
+    std::string m_strPassword;
+    std::filesystem::path m_workDir = "."; // where the four working files go
+    std::chrono::milliseconds m_pollInterval{500};
+    int m_nSendTimeoutMs = CTcpSocket::kDefaultTimeoutMs;
+    int m_nReceiveTimeoutMs = CTcpSocket::kDefaultTimeoutMs;
+};
+
+enum class DownloadResult {
+    Decoded,               // everything fetched and decoded
+    DecodedWithErrors,     // dictionary read, but the paper or job reader failed
+    LoginFailed,           // "Connection to host failed."
+    StatusUnreadable,      // the status reader's own message
+    InvalidInitialization, // "The Status Accounting File indicates an invalid initialization."
+    DownloadFailed,        // a file came back empty: "Download of ... failed."
+    DictionaryUnreadable,  // the dictionary reader's own message; no grid filled
+    Cancelled,             // no message
+};
+
+// True when the grids were filled: the caller marks the document modified
+// and shows the Status data kind.
+inline bool HasDecodedData(DownloadResult result)
+{
+    return result == DownloadResult::Decoded || result == DownloadResult::DecodedWithErrors;
+}
+
+class CDownloadSession {
+public:
+    CDownloadSession(DownloadSettings settings, CAccountingDecoder& decoder, CMessages& messages,
+                     CTransferProgress& progress, const CClock& clock = SystemClock());
+
+    // Runs the whole download on the calling thread (login blocks it; each
+    // file goes over a transfer thread that is joined before Run returns).
+    DownloadResult Run();
+
+    // Bytes of all files fetched so far, and the expected total of the
+    // progress bar (0 until the dictionary has arrived).
+    std::int64_t RunningTotal() const { return m_nRunningTotal; }
+    std::int64_t ExpectedTotal() const { return m_nExpectedTotal; }
+    // The failure message this session showed itself (empty when none:
+    // success, cancel, or a reader's own message).
+    const std::string& Message() const { return m_strMessage; }
+
+private:
+    enum class Step { Status, Dictionary, Paper, Job };
+    enum class Fetched { Ok, Cancelled, Empty };
+
+    DownloadResult Transfer(CFtpClient& client);
+    DownloadResult Decode();
+    Fetched FetchFile(CFtpClient& client, Step step, const std::string& strRemoteName,
+                      int bCreate, std::int64_t nExpectedTotal);
+    void Fail(CFtpClient& client, const std::string& strText);
+
+    DownloadSettings m_settings;
+    CAccountingDecoder& m_decoder;
+    CMessages& m_messages;
+    CTransferProgress& m_progress;
+    const CClock& m_clock;
+    std::int64_t m_nRunningTotal = 0;
+    std::int64_t m_nExpectedTotal = 0;
+    std::string m_strMessage;
+};
+
+} // namespace hpa

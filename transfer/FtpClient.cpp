@@ -1,0 +1,174 @@
+#include "transfer/FtpClient.h"
+
+#include "transfer/FtpText.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace hpa {
+
+std::atomic<std::int32_t> g_nBytesReceived{0};
+
+CFtpClient::CFtpClient(const CClock& clock)
+    : m_nDataPort(static_cast<int>((clock.TickCount() & 0xFFFFu) / 1000u) + 5578)
+{
+}
+
+CFtpClient::~CFtpClient()
+{
+    Quit();
+}
+
+void CFtpClient::SetTimeouts(int nSendMs, int nReceiveMs)
+{
+    m_control.SetTimeouts(nSendMs, nReceiveMs);
+    m_data.SetTimeouts(nSendMs, nReceiveMs);
+}
+
+int CFtpClient::ResolveHost(const std::string& strHost, std::string& strAddress,
+                            std::size_t nBufferSize) const
+{
+    const std::string strName = HostAfterLastAt(strHost);
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* pResult = nullptr;
+    if (strName.find('\0') != std::string::npos ||
+        ::getaddrinfo(strName.c_str(), nullptr, &hints, &pResult) != 0 || !pResult)
+        return 2;
+    char text[INET_ADDRSTRLEN] = {};
+    const auto* pAddr = reinterpret_cast<const sockaddr_in*>(pResult->ai_addr);
+    const bool bConverted = ::inet_ntop(AF_INET, &pAddr->sin_addr, text, sizeof text) != nullptr;
+    ::freeaddrinfo(pResult);
+    if (!bConverted)
+        return 2;
+    const std::string strText = text;
+    if (strText.size() + 1 > nBufferSize)
+        return 1;
+    strAddress = strText;
+    return 0;
+}
+
+int CFtpClient::GetLocalAddress(std::string& strAddress, std::size_t nBufferSize) const
+{
+    // The address the control connection runs from is the one the server can
+    // reach us on (and the one servers that check PORT addresses accept).
+    std::string strLocal;
+    if (m_control.GetLocalName(strLocal)) {
+        if (strLocal.size() + 1 > nBufferSize)
+            return 1;
+        strAddress = strLocal;
+        return 0;
+    }
+    char name[256] = {};
+    if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
+        return 1;
+    return ResolveHost(name, strAddress, nBufferSize);
+}
+
+int CFtpClient::SendCommand(const std::string& strLine)
+{
+    return m_control.Send(strLine.data(), static_cast<int>(strLine.size()));
+}
+
+int CFtpClient::ReadReply()
+{
+    std::string strLine;
+    int nCode = 0;
+    bool bMultiLine = false;
+    for (int nLines = 0;; ++nLines) {
+        if (nLines == kMaxReplyLines || m_control.ReadLine(strLine, kReplyLineLimit) == 0)
+            return 0;
+        const int nLineCode = LeadingInt(std::string_view(strLine).substr(0, 3));
+        const char chSeparator = strLine.size() > 3 ? strLine[3] : '\0';
+        if (!bMultiLine) {
+            nCode = nLineCode;
+            if (chSeparator == ' ')
+                break;
+            bMultiLine = true;
+        } else if (chSeparator == ' ' && nLineCode == nCode) {
+            break;
+        }
+    }
+    // Whatever already waits behind the reply (the unread answers to PORT
+    // and RETR, for instance) is stale by now.
+    m_control.DrainInput();
+    return nCode;
+}
+
+int CFtpClient::Login(const std::string& strHost, const std::string& strUser,
+                      const std::string& strPassword)
+{
+    Quit();
+    if (!IsSafeArgument(strUser))
+        return kUserRefused;
+    if (!IsSafeArgument(strPassword))
+        return kPassRefused;
+
+    std::string strName;
+    int nPort = 21;
+    SplitHostPort(strHost, strName, nPort);
+    std::string strAddress = strName;
+    if (!IsDottedAddress(strName) && ResolveHost(strName, strAddress, 100) != 0)
+        return kHostNotResolved;
+    if (m_control.Connect(nPort, strAddress.c_str()) != 0)
+        return kConnectFailed;
+    m_strServerAddress = strAddress;
+
+    int nCode = ReadReply();
+    if (nCode == 0)
+        return kNoGreeting;
+    if (nCode < 200 || nCode > 399)
+        return kGreetingRefused;
+
+    SendCommand("USER " + strUser + "\r\n");
+    nCode = ReadReply();
+    if (nCode == 0)
+        return kNoUserReply;
+    if (nCode >= 200 && nCode <= 299)
+        return kLoggedIn;
+    if (nCode < 300 || nCode > 399)
+        return kUserRefused;
+
+    SendCommand("PASS " + strPassword + "\r\n");
+    nCode = ReadReply();
+    if (nCode == 0)
+        return kNoPassReply;
+    if ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399))
+        return kLoggedIn;
+    if (nCode != 300)
+        return kPassRefused;
+
+    // The account text is always empty here.
+    SendCommand("ACCT \r\n");
+    nCode = ReadReply();
+    if (nCode == 0)
+        return kNoAcctReply;
+    if (nCode >= 200 && nCode <= 399)
+        return kLoggedIn;
+    return kAcctRefused;
+}
+
+int CFtpClient::Quit()
+{
+    SendCommand("Quit\r\n");
+    m_control.Close();
+    m_data.Close();
+    return 0;
+}
+
+int CFtpClient::SetType(int nType)
+{
+    if (nType != 0 && nType != 1)
+        return 1;
+    SendCommand(nType == 0 ? "TYPE A\r\n" : "TYPE I\r\n");
+    const int nCode = ReadReply();
+    if (nCode == 0)
+        return 2;
+    return nCode >= 200 && nCode <= 299 ? 0 : 3;
+}
+
+} // namespace hpa

@@ -1,0 +1,104 @@
+#pragma once
+// A small blocking FTP client for the printer's built-in server: one control
+// connection (login, TYPE, Quit, reply reading) and active-mode retrieval of
+// single files over a data connection the server opens to us.
+//
+// Replies are not read in lock step: RetrieveFile leaves the replies to PORT
+// and RETR on the control connection, and the next ReadReply takes the first
+// complete reply and throws away whatever already waits behind it.
+#include "platform/Clock.h"
+#include "transfer/TcpSocket.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+namespace hpa {
+
+// Bytes written to the local file by the retrieval in progress. Written by
+// the transfer thread, read by the user interface thread for display.
+extern std::atomic<std::int32_t> g_nBytesReceived;
+
+class CFtpClient {
+public:
+    // Results of Login.
+    enum LoginResult {
+        kLoggedIn = 0,
+        kHostNotResolved = 1,
+        kConnectFailed = 2,
+        kNoGreeting = 3,
+        kGreetingRefused = 4,
+        kNoUserReply = 5,
+        kUserRefused = 6,
+        kNoPassReply = 7,
+        kPassRefused = 8,
+        kNoAcctReply = 9,
+        kAcctRefused = 10,
+    };
+
+    // Longest reply line piece, and the most lines one reply may take.
+    static constexpr int kReplyLineLimit = 100;
+    static constexpr int kMaxReplyLines = 10000;
+    static constexpr int kPortAttempts = 50;
+    static constexpr int kBlockSize = 2048;
+
+    // The first data port comes from the clock's tick count: 5578..5643.
+    explicit CFtpClient(const CClock& clock = SystemClock());
+    // Quits (sends "Quit" once more and closes both sockets).
+    ~CFtpClient();
+    CFtpClient(const CFtpClient&) = delete;
+    CFtpClient& operator=(const CFtpClient&) = delete;
+
+    // Looks up the part of the host text after its last at sign. 0 and the
+    // dotted address; 1 if it would not fit a buffer of nBufferSize bytes;
+    // 2 if the name cannot be resolved. Thread-safe (getaddrinfo).
+    int ResolveHost(const std::string& strHost, std::string& strAddress,
+                    std::size_t nBufferSize = 100) const;
+    // The address the server should connect back to: the local end of the
+    // control connection, else the local host name's first address. 0, or 1
+    // when no connection and no host name, else as ResolveHost.
+    int GetLocalAddress(std::string& strAddress, std::size_t nBufferSize = 200) const;
+
+    // Connects to the host (port 21, or the port after a final ":") and logs
+    // in with USER, PASS and, when asked, an empty ACCT. A LoginResult.
+    // User names and passwords holding CR, LF or NUL are refused before
+    // anything is sent (kUserRefused, kPassRefused).
+    int Login(const std::string& strHost, const std::string& strUser,
+              const std::string& strPassword);
+    // Sends "Quit\r\n" without reading a reply and closes both connections.
+    // Safe to call any number of times, and from another thread to release
+    // a retrieval blocked on the data connection. Always 0.
+    int Quit();
+    // 0 ASCII ("TYPE A"), 1 binary ("TYPE I"). 0 on a 2xx reply; 1 for any
+    // other type (nothing sent); 2 when no reply came; 3 for another reply.
+    int SetType(int nType);
+    // The code of the next complete reply, or 0 when none could be read.
+    int ReadReply();
+
+    // Fetches one file over an active-mode data connection into a local file
+    // (bCreate 1: created or emptied; 0: appended, the file must exist).
+    // Resets *pnCounter and adds each block to it. Returns the bytes written;
+    // 0 when nothing came or the retrieval failed.
+    std::int32_t RetrieveFile(const std::string& strRemoteName, const std::string& strLocalName,
+                              int bCreate, std::atomic<std::int32_t>* pnCounter);
+
+    // Send and receive time-outs of both connections (default 30000 ms);
+    // the receive time-out also bounds the wait for the data connection.
+    void SetTimeouts(int nSendMs, int nReceiveMs);
+    int DataPort() const { return m_nDataPort; }
+    // The address logged into; data connections are accepted from it only.
+    const std::string& ServerAddress() const { return m_strServerAddress; }
+
+private:
+    int SendCommand(const std::string& strLine);
+    bool FindDataPort();
+    std::int32_t ReceiveInto(const std::string& strLocalName, int bCreate,
+                             std::atomic<std::int32_t>* pnCounter);
+
+    CTcpSocket m_control;
+    CTcpSocket m_data;
+    int m_nDataPort;
+    std::string m_strServerAddress;
+};
+
+} // namespace hpa

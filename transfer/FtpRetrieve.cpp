@@ -1,0 +1,76 @@
+// Active-mode retrieval of one file: listen on a local port, announce it
+// with PORT, ask for the file with RETR and take the connection the server
+// opens. The replies to PORT and RETR are left for the next reply read.
+#include "transfer/FtpClient.h"
+
+#include "transfer/FtpText.h"
+
+#include <cstdio>
+
+namespace hpa {
+
+bool CFtpClient::FindDataPort()
+{
+    // A port that worked is kept, so the next retrieval starts there.
+    for (int nAttempt = 0; nAttempt < kPortAttempts; ++nAttempt) {
+        if (m_data.Listen(m_nDataPort) == 0)
+            return true;
+        ++m_nDataPort;
+    }
+    return false;
+}
+
+std::int32_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
+                                      const std::string& strLocalName, int bCreate,
+                                      std::atomic<std::int32_t>* pnCounter)
+{
+    if (!IsSafeArgument(strRemoteName) || !FindDataPort())
+        return 0;
+    SetType(1); // a refusal is ignored: the printer sends the bytes as they are
+
+    std::string strAddress;
+    GetLocalAddress(strAddress, 200);
+    // A send that fails means the control connection is gone (a cancel
+    // closed it, or the server hung up): nobody will connect to us then.
+    if (SendCommand(FormatPortCommand(strAddress, m_nDataPort)) <= 0 ||
+        SendCommand("RETR " + strRemoteName + "\r\n") <= 0) {
+        m_data.Close();
+        return 0;
+    }
+    // Only the server may deliver the file; the wait is bounded by the
+    // receive time-out, so a refused file (no connection) ends as a failure.
+    m_data.Accept(m_strServerAddress.c_str());
+    const std::int32_t nBytes = ReceiveInto(strLocalName, bCreate, pnCounter);
+    m_data.Close();
+    return nBytes;
+}
+
+std::int32_t CFtpClient::ReceiveInto(const std::string& strLocalName, int bCreate,
+                                     std::atomic<std::int32_t>* pnCounter)
+{
+    pnCounter->store(0);
+    // Opened even when no connection came, so that a create-mode file never
+    // keeps the content of an earlier download.
+    std::FILE* pFile = std::fopen(strLocalName.c_str(), bCreate ? "wb" : "r+b");
+    if (!pFile)
+        return 0;
+    std::int32_t nTotal = 0;
+    if (bCreate || std::fseek(pFile, 0, SEEK_END) == 0) {
+        char buffer[kBlockSize];
+        for (;;) {
+            const int n = m_data.Receive(buffer, kBlockSize);
+            if (n <= 0)
+                break;
+            const std::size_t nWritten = std::fwrite(buffer, 1, static_cast<std::size_t>(n), pFile);
+            nTotal += static_cast<std::int32_t>(nWritten);
+            pnCounter->fetch_add(static_cast<std::int32_t>(nWritten));
+            if (nWritten != static_cast<std::size_t>(n))
+                break; // disk full: count only what is really in the file
+        }
+    }
+    if (std::fclose(pFile) != 0)
+        return 0;
+    return nTotal;
+}
+
+} // namespace hpa

@@ -1,0 +1,34 @@
+#pragma once
+// Small text helpers of the FTP client: the pieces of the conversation that
+// are pure string work, kept apart so they are tested without sockets.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace hpa {
+
+// The standard decimal conversion: leading white space, an optional sign,
+// then digits; 0 when there are none. Clamped to the 32-bit range.
+std::int32_t LeadingInt(std::string_view text);
+// The same, wide enough for sums of byte counts.
+std::int64_t LeadingInt64(std::string_view text);
+
+// False when the text holds a CR, LF or NUL: such a text would end the
+// command line early and smuggle a second command to the server.
+bool IsSafeArgument(std::string_view text);
+
+// Splits "HOST" or "HOST:PORT" (PORT 1..65535). Without a valid port
+// suffix the whole text is the host and the port is 21.
+void SplitHostPort(const std::string& strText, std::string& strHost, int& nPort);
+
+// True for a dotted IPv4 address such as "192.168.1.5".
+bool IsDottedAddress(const std::string& strText);
+
+// The part of a host text that is looked up: the text after the last at
+// sign, when there is one after the first character.
+std::string HostAfterLastAt(const std::string& strText);
+
+// "PORT a,b,c,d,hi,lo\r\n" for a dotted address and a port.
+std::string FormatPortCommand(const std::string& strDottedAddress, int nPort);
+
+} // namespace hpa

@@ -1,0 +1,248 @@
+#include "transfer/TcpSocket.h"
+
+#include <arpa/inet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+namespace hpa {
+
+namespace {
+
+// Everything DrainInput throws away at most in one call, so that a peer that
+// never stops sending cannot keep the client in it for ever.
+constexpr int kMaxDrainBytes = 1 << 20;
+
+timeval ToTimeval(int nMs)
+{
+    timeval tv{};
+    tv.tv_sec = nMs / 1000;
+    tv.tv_usec = (nMs % 1000) * 1000;
+    return tv;
+}
+
+} // namespace
+
+CTcpSocket::CTcpSocket() = default;
+
+CTcpSocket::~CTcpSocket()
+{
+    Close();
+}
+
+void CTcpSocket::SetTimeouts(int nSendMs, int nReceiveMs)
+{
+    m_nSendTimeout = nSendMs;
+    m_nReceiveTimeout = nReceiveMs;
+}
+
+void CTcpSocket::ApplyTimeouts(int fd) const
+{
+    timeval send = ToTimeval(m_nSendTimeout);
+    timeval receive = ToTimeval(m_nReceiveTimeout);
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send, sizeof send);
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive, sizeof receive);
+}
+
+int CTcpSocket::Connect(int nPort, const char* pszAddress)
+{
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
+    if (::inet_pton(AF_INET, pszAddress, &addr.sin_addr) != 1)
+        return 2;
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return 1;
+    // The send time-out also bounds connect(), so an unreachable printer
+    // fails after the time-out instead of the kernel's minutes of retries.
+    ApplyTimeouts(fd);
+    int rc;
+    do {
+        rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+        ::close(fd);
+        return 2;
+    }
+    m_peerAddress = addr;
+    m_socket.Adopt(fd);
+    return 0;
+}
+
+int CTcpSocket::Listen(int nPort)
+{
+    m_listenSocket.Close();
+    if (nPort < 1 || nPort > 65535)
+        return 3; // never let port 0 ask the kernel for a port PORT could not name
+    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, m_nProtocol);
+    if (fd < 0)
+        return 2;
+    // Lets the port that worked last time be bound again while an earlier
+    // data connection on it lingers in TIME_WAIT; a port another socket is
+    // listening on still fails to bind.
+    int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_ANY);
+    addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        ::close(fd);
+        return 3;
+    }
+    if (::listen(fd, 5) != 0) {
+        ::close(fd);
+        return 4;
+    }
+    m_localAddress = addr;
+    m_listenSocket.Adopt(fd);
+    return 0;
+}
+
+int CTcpSocket::Accept(const char* pszFromAddress)
+{
+    in_addr from{};
+    if (pszFromAddress && ::inet_pton(AF_INET, pszFromAddress, &from) != 1)
+        return 1;
+    const unsigned nEpoch = m_socket.Epoch();
+    CSocketHandle::Ref listener = m_listenSocket.Borrow();
+    if (!listener)
+        return 1;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(m_nReceiveTimeout);
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return 1;
+        pollfd pfd{listener->m_fd, POLLIN, 0};
+        int rc = ::poll(&pfd, 1, static_cast<int>(left.count()));
+        if (rc < 0 && errno == EINTR)
+            continue;
+        if (rc <= 0 || !(pfd.revents & POLLIN))
+            return 1; // timed out, or the listening socket was shut down
+        sockaddr_in peer{};
+        socklen_t len = sizeof peer;
+        int fd = ::accept4(listener->m_fd, reinterpret_cast<sockaddr*>(&peer), &len,
+                           SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN)
+                continue;
+            return 1;
+        }
+        if (pszFromAddress && peer.sin_addr.s_addr != from.s_addr) {
+            ::close(fd); // not the server: someone else found the port
+            continue;
+        }
+        ApplyTimeouts(fd);
+        // A Close() from another thread since the wait began wins.
+        if (!m_socket.AdoptIfEpoch(fd, nEpoch))
+            return 1;
+        m_peerAddress = peer;
+        return 0;
+    }
+}
+
+int CTcpSocket::Close()
+{
+    int nResult = m_socket.Close();
+    // The listening socket is closed even when the connected one failed, so
+    // that a thread waiting in Accept() is released.
+    int nListen = m_listenSocket.Close();
+    if (nResult == 0 && nListen != 0)
+        nResult = 3;
+    return nResult;
+}
+
+int CTcpSocket::Send(const char* pszText, int nCount)
+{
+    if (nCount <= 0)
+        nCount = static_cast<int>(std::strlen(pszText));
+    CSocketHandle::Ref ref = m_socket.Borrow();
+    if (!ref)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::send(ref->m_fd, pszText, static_cast<std::size_t>(nCount), MSG_NOSIGNAL);
+    } while (n < 0 && errno == EINTR);
+    return n < 0 ? -1 : static_cast<int>(n);
+}
+
+int CTcpSocket::Receive(char* pBuffer, int nSize)
+{
+    CSocketHandle::Ref ref = m_socket.Borrow();
+    if (!ref || nSize <= 0)
+        return -1;
+    ssize_t n;
+    do {
+        n = ::recv(ref->m_fd, pBuffer, static_cast<std::size_t>(nSize), 0);
+    } while (n < 0 && errno == EINTR);
+    return n < 0 ? -1 : static_cast<int>(n);
+}
+
+int CTcpSocket::ReadLine(std::string& strLine, int nLimit)
+{
+    strLine.clear();
+    while (static_cast<int>(strLine.size()) < nLimit) {
+        char ch = 0;
+        if (Receive(&ch, 1) <= 0) {
+            strLine.clear();
+            return 0;
+        }
+        if (ch == '\n') {
+            if (!strLine.empty() && strLine.back() == '\r')
+                strLine.pop_back();
+            break;
+        }
+        strLine.push_back(ch);
+    }
+    return static_cast<int>(strLine.size());
+}
+
+int CTcpSocket::IsInputWaiting()
+{
+    CSocketHandle::Ref ref = m_socket.Borrow();
+    if (!ref)
+        return 0;
+    // A non-blocking peek; the socket itself stays in blocking mode, so a
+    // receive on another thread is never surprised by EAGAIN.
+    char ch;
+    ssize_t n = ::recv(ref->m_fd, &ch, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n > 0 ? 1 : 0;
+}
+
+void CTcpSocket::DrainInput()
+{
+    char buffer[50];
+    int nDrained = 0;
+    while (nDrained < kMaxDrainBytes && IsInputWaiting() == 1) {
+        int n = Receive(buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        nDrained += n;
+    }
+}
+
+bool CTcpSocket::GetLocalName(std::string& strAddress) const
+{
+    CSocketHandle::Ref ref = m_socket.Borrow();
+    if (!ref)
+        return false;
+    sockaddr_in addr{};
+    socklen_t len = sizeof addr;
+    if (::getsockname(ref->m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
+        addr.sin_family != AF_INET)
+        return false;
+    char text[INET_ADDRSTRLEN] = {};
+    if (!::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text))
+        return false;
+    strAddress = text;
+    return true;
+}
+
+} // namespace hpa
