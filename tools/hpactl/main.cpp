@@ -1,37 +1,58 @@
 // hpactl: the headless tool for unattended collection and conversion.
+#include "commands.h"
+#include "outputs.h"
 #include "hpa_version.h"
 
 #include <cstdio>
 #include <cstring>
 
+namespace hpactl {
 namespace {
+
+// One line per command; its code lives in a file of its own.
+constexpr CCommand kCommands[] = {
+    {"decode", "DIR [OPTIONS]",
+     "decode STA.tmp, DIC.tmp, PAP.tmp and JOB.tmp already in DIR", RunDecode},
+};
 
 void PrintHelp()
 {
-    std::printf("Usage: hpactl COMMAND [OPTIONS]\n"
+    std::printf("Usage: hpactl COMMAND [ARGUMENTS]\n"
                 "Headless companion of the Halyard Printer Auditor.\n\n"
-                "Options:\n"
+                "Commands:\n");
+    for (const CCommand& command : kCommands)
+        std::printf("  %s %s\n      %s\n", command.m_pszName, command.m_pszSynopsis,
+                    command.m_pszSummary);
+    std::printf("\n%s\n", OutputOptionsHelp());
+    std::printf("Options:\n"
                 "  --help       show this help and exit\n"
                 "  --version    show the version and exit\n\n"
-                "No commands are available in this build yet.\n");
+                "Exit status: 0 done, 1 failed (the reason is on standard error),\n"
+                "2 bad command line.\n");
 }
 
 } // namespace
+} // namespace hpactl
 
 int main(int argc, char** argv)
 {
+    using namespace hpactl;
     if (argc < 2) {
         PrintHelp();
-        return 2;
+        return kExitUsage;
     }
     if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         PrintHelp();
-        return 0;
+        return kExitOk;
     }
     if (std::strcmp(argv[1], "--version") == 0) {
         std::printf("hpactl %s\n", HPA_VERSION_STRING);
-        return 0;
+        return kExitOk;
     }
-    std::fprintf(stderr, "hpactl: unknown command '%s'\n", argv[1]);
-    return 2;
+    for (const CCommand& command : kCommands) {
+        if (std::strcmp(argv[1], command.m_pszName) == 0)
+            return command.m_pfnRun(argc - 2, argv + 2);
+    }
+    std::fprintf(stderr, "hpactl: unknown command '%s' (try hpactl --help)\n", argv[1]);
+    return kExitUsage;
 }

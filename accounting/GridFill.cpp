@@ -1,0 +1,39 @@
+#include "accounting/GridFill.h"
+
+#include "grid/UGCtrl.h"
+
+#include <charconv>
+
+namespace hpa {
+
+void ClearGridForFill(CUGCtrl& grid)
+{
+    if (grid.RowCount() > 0 || grid.ColumnCount() > 0) {
+        if (CGridStore* pStore = grid.GetStore(1))
+            pStore->ClearAllCells();
+    }
+}
+
+void WriteRowHeadings(CUGCtrl& grid, int nRows)
+{
+    char szNumber[16];
+    for (int nRow = 0; nRow < nRows; ++nRow) {
+        auto result = std::to_chars(szNumber, szNumber + sizeof szNumber, nRow + 1);
+        grid.SetCellText(-1, nRow, std::string_view(szNumber, static_cast<std::size_t>(
+                                                                  result.ptr - szNumber)));
+    }
+}
+
+void MoveToTopLeftCell(CUGCtrl& grid)
+{
+    grid.MoveCurrentCell(0, 0);
+}
+
+void FitAndScrollHome(CUGCtrl& grid, int nColumns, int nRows)
+{
+    grid.FitColumnWidths(0, nColumns - 1, nRows);
+    grid.ScrollRows(kMoveFirst);
+    grid.ScrollColumns(kMoveFirst);
+}
+
+} // namespace hpa
