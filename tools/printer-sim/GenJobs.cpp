@@ -1,0 +1,177 @@
+#include "GenJobs.h"
+
+#include "GenPools.h"
+#include "Generator.h"
+
+#include <algorithm>
+
+namespace hpa::sim {
+
+namespace {
+
+constexpr int kMaxIndexLines = 3;
+
+// Days since 1970-01-01 of a civil date, and back (proleptic Gregorian).
+long DaysFromCivil(long y, unsigned m, unsigned d)
+{
+    y -= m <= 2;
+    const long era = (y >= 0 ? y : y - 399) / 400;
+    const unsigned yoe = static_cast<unsigned>(y - era * 400);
+    const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+    const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + static_cast<long>(doe) - 719468;
+}
+
+void CivilFromDays(long z, long& y, unsigned& m, unsigned& d)
+{
+    z += 719468;
+    const long era = (z >= 0 ? z : z - 146096) / 146097;
+    const unsigned doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    d = doy - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    y = static_cast<long>(yoe) + era * 400 + (m <= 2);
+}
+
+void Add2(CLine& line, long n)
+{
+    line.Add(static_cast<char>('0' + n / 10 % 10)).Add(static_cast<char>('0' + n % 10));
+}
+
+template <typename T>
+const T& Pick(CRandom& rng, std::span<const T> pool)
+{
+    return pool[rng.Below(static_cast<std::uint32_t>(pool.size()))];
+}
+
+} // namespace
+
+CJobMaker::CJobMaker(std::uint64_t nSeed, int nPaperTypes, bool bInk)
+    : m_rng(nSeed), m_nPaperTypes(nPaperTypes), m_bInk(bInk)
+{
+    m_nJobId = m_rng.Between(100, 999);
+    m_nDay = DaysFromCivil(2024, 1, 8) + m_rng.Between(0, 90);
+    m_nSeconds = 7 * 3600 + m_rng.Between(0, 3600);
+}
+
+void CJobMaker::AdvanceClock()
+{
+    m_nSeconds += m_rng.Between(15, 900);
+    if (m_nSeconds < 19 * 3600)
+        return;
+    // After hours: on to the next working day's morning.
+    do {
+        ++m_nDay;
+    } while ((m_nDay + 4) % 7 == 0 || (m_nDay + 4) % 7 == 6); // Sunday, Saturday
+    m_nSeconds = 7 * 3600 + m_rng.Between(0, 5400);
+}
+
+void CJobMaker::AddDateTime(CLine& line)
+{
+    line.Tag(2).Add('{');
+    Add2(line, m_nSeconds / 3600);
+    line.Add(':');
+    Add2(line, m_nSeconds / 60 % 60);
+    line.Add(':');
+    Add2(line, m_nSeconds % 60);
+    line.Add("}, ").Tag(3).Add('{');
+    long y;
+    unsigned m, d;
+    CivilFromDays(m_nDay, y, m, d);
+    Add2(line, m);
+    line.Add('/');
+    Add2(line, d);
+    line.Add('/').AddInt(y).Add("}, ");
+}
+
+// Spreads the sheets over 1 to 3 distinct paper types; returns how many.
+int CJobMaker::SplitSheets(long nSheets, long* pCounts, int* pPapers)
+{
+    if (nSheets <= 0)
+        return 0;
+    int k = m_rng.Chance(800) ? 1 : m_rng.Chance(750) ? 2 : 3;
+    k = static_cast<int>(std::min<long>({k, m_nPaperTypes, nSheets}));
+    for (int i = 0; i < k; ++i) {
+        int nPaper;
+        do {
+            nPaper = 1 + static_cast<int>(m_rng.Below(static_cast<std::uint32_t>(m_nPaperTypes)));
+        } while (std::find(pPapers, pPapers + i, nPaper) != pPapers + i);
+        pPapers[i] = nPaper;
+    }
+    long nLeft = nSheets;
+    for (int i = 0; i < k - 1; ++i) {
+        pCounts[i] = m_rng.Between(1, nLeft - (k - 1 - i));
+        nLeft -= pCounts[i];
+    }
+    pCounts[k - 1] = nLeft;
+    return k;
+}
+
+void CJobMaker::WriteJob(CFileWriter& out, bool bCrlf)
+{
+    AdvanceClock();
+    CRandom& rng = m_rng;
+    // Completion: 0 done, 1 cancelled, 2 error, 3 aborted by the printer.
+    std::uint32_t nRoll = rng.Below(100);
+    int nCompletion = nRoll < 88 ? 0 : nRoll < 94 ? 1 : nRoll < 98 ? 2 : 3;
+    long nPages = 0;
+    if (nCompletion != 1) {
+        std::uint32_t nSize = rng.Below(100);
+        nPages = nSize < 50 ? rng.Between(1, 3) : nSize < 85 ? rng.Between(4, 20)
+                                                               : rng.Between(21, 200);
+    }
+    bool bDuplex = nPages > 1 && rng.Chance(300);
+    long nDuplex = bDuplex ? nPages / 2 : 0;
+    long nSimplex = bDuplex ? nPages % 2 : nPages;
+    long nSheets = nSimplex + nDuplex;
+    long nCounts[kMaxIndexLines];
+    int nPapers[kMaxIndexLines];
+    int k = SplitSheets(nSheets, nCounts, nPapers);
+    std::uint32_t nUser = rng.Below(static_cast<std::uint32_t>(UserPool().size()));
+
+    CLine& line = m_line;
+    line.Clear();
+    line.Tag(0).AddInt(m_nJobId++).Add(", ");
+    line.Tag(1).AddInt(rng.Chance(800) ? 5 : rng.Between(1, 9)).Add(", ");
+    AddDateTime(line);
+    line.Tag(4).AddInt(nCompletion).Add(", ");
+    line.Tag(5).Add('{').Add(UserPool()[nUser]).Add("}, ");
+    // Most users print from their own machine.
+    std::span<const char* const> hosts = HostPool();
+    line.Tag(6).Add('{').Add(rng.Chance(900) ? hosts[nUser % hosts.size()] : Pick(rng, hosts));
+    line.Add("}, ");
+    line.Tag(7).Add('{').Add(Pick(rng, FilePool()));
+    if (rng.Chance(100))
+        line.Add(" (copy ").AddInt(rng.Between(2, 9)).Add(')');
+    line.Add("}, ");
+    line.Tag(8).Add('{').Add(Pick(rng, ChargePool())).Add("}, ");
+    line.Tag(9).AddInt(40 + nPages * 15 + rng.Between(0, 800)).Add(", ");
+    line.Tag(10).AddInt(nSheets * 1100 + rng.Between(0, nSheets ? 3000 : 500)).Add(", ");
+    line.Tag(11).AddInt(rng.Chance(200) ? 1 : 0).Add(", ");
+    line.Tag(12).AddInt(nCompletion == 2 ? rng.Between(1, 3) : 0).Add(", ");
+    line.Tag(13).AddInt(nPages).Add(", ");
+    line.Tag(14).AddInt(nSimplex).Add(", ");
+    line.Tag(15).AddInt(nDuplex).Add(", ");
+    static const int kFinishing[] = {0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4};
+    line.Tag(16).AddInt(kFinishing[rng.Below(11)]).Add(", ");
+    line.Tag(17).AddInt(1 + nPages / 16).Add(", ");
+    line.Tag(18).AddInt(nSheets == 0 ? 0 : rng.Chance(25) ? 1 : rng.Chance(5) ? 2 : 0).Add(", ");
+    line.Tag(19).AddInt(k).Add(", ");
+    line.Tag(45).Add('{').Add(Pick(rng, ConnectionPool())).Add('}');
+    if (m_bInk) {
+        bool bColor = nPages > 0 && rng.Chance(350);
+        for (int nField = 46; nField <= 48; ++nField)
+            line.Add(", ").Tag(nField).AddInt(bColor ? nPages * rng.Between(20, 120) : 0);
+        line.Add(", ").Tag(49).AddInt(nPages * rng.Between(30, 90));
+    }
+    out.WriteLine(line.View(), bCrlf);
+    for (int i = 0; i < k; ++i) {
+        line.Clear();
+        line.Tag(20).AddInt(nCounts[i]).Add(", ").Tag(21).AddInt(nPapers[i]);
+        out.WriteLine(line.View(), bCrlf);
+    }
+}
+
+} // namespace hpa::sim
