@@ -1,0 +1,240 @@
+// The control connection against a scripted peer: each case is a server
+// script, the command transcript the server must see and the result.
+#include "support/ScriptedFtpServer.h"
+#include "transfer/FtpClient.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace hpa {
+namespace {
+
+using test::CScriptedFtpServer;
+using test::HangUp;
+using test::Reply;
+using test::Say;
+using test::SayLater;
+using test::Silence;
+using Lines = std::vector<std::string>;
+
+constexpr int kShortTimeoutMs = 200;
+
+class CFixedClock : public CClock {
+public:
+    explicit CFixedClock(std::uint32_t nTicks) : m_nTicks(nTicks) {}
+    std::uint32_t TickCount() const override { return m_nTicks; }
+    std::tm LocalNow() const override { return {}; }
+    std::uint32_t m_nTicks;
+};
+
+struct LoginCase {
+    const char* pszName;
+    Reply greeting; // empty: the server's default 220
+    std::vector<std::pair<std::string, Reply>> replies;
+    Lines transcript; // as the server sees it, the client's Quit included
+    int nResult;
+};
+
+const LoginCase kLoginCases[] = {
+    {"UserThenPass", {}, {}, {"USER ops", "PASS pw", "Quit"}, 0},
+    {"UserAloneIsEnough", {}, {{"USER", {Say("230 Welcome.\r\n")}}}, {"USER ops", "Quit"}, 0},
+    {"Pass332CountsAsLoggedIn", {}, {{"PASS", {Say("332 Need account.\r\n")}}},
+     {"USER ops", "PASS pw", "Quit"}, 0},
+    {"Pass300LeadsToEmptyAcct", {}, {{"PASS", {Say("300 Go on.\r\n")}}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 0},
+    // The last line comes late: a client that took "230 " for the end would
+    // read "220 ready" as the answer to USER and never send PASS.
+    {"MultiLineGreetingIsOneReply",
+     {Say("220-Welcome\r\n220-to the printer\r\n230 not the end\r\n"),
+      SayLater(100, "220 ready\r\n")},
+     {},
+     {"USER ops", "PASS pw", "Quit"},
+     0},
+    {"EmptyGreetingLine", {Say("\r\n")}, {}, {"Quit"}, 3},
+    {"GreetingHangsUp", {HangUp()}, {}, {}, 3},
+    {"GreetingWithoutCode", {Say("abc ready\r\n")}, {}, {"Quit"}, 3},
+    {"Greeting120", {Say("120 Try later.\r\n")}, {}, {"Quit"}, 4},
+    {"Greeting421", {Say("421 Busy.\r\n")}, {}, {"Quit"}, 4},
+    {"NoReplyToUser", {}, {{"USER", Silence()}}, {"USER ops", "Quit"}, 5},
+    {"EmptyReplyToUser", {}, {{"USER", {Say("\r\n")}}}, {"USER ops", "Quit"}, 5},
+    {"UserRefused", {}, {{"USER", {Say("530 Not allowed.\r\n")}}}, {"USER ops", "Quit"}, 6},
+    {"User199Refused", {}, {{"USER", {Say("199 Odd.\r\n")}}}, {"USER ops", "Quit"}, 6},
+    {"NoReplyToPass", {}, {{"PASS", {HangUp()}}}, {"USER ops", "PASS pw"}, 7},
+    {"PassRefused", {}, {{"PASS", {Say("530 Login incorrect.\r\n")}}},
+     {"USER ops", "PASS pw", "Quit"}, 8},
+    {"NoReplyToAcct", {}, {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", Silence()}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 9},
+    {"AcctRefused", {}, {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", {Say("502 No.\r\n")}}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 10},
+    // Replies are bytes: a NUL inside one does not cut it short.
+    {"NulInsideReplies", {Say(std::string("220 re\0ady\r\n", 12))},
+     {{"USER", {Say(std::string("331 pass\0word\r\n", 15))}}},
+     {"USER ops", "PASS pw", "Quit"},
+     0},
+    // A 100,000-character line is read in pieces and skipped inside a
+    // multi-line reply.
+    {"HugeLineInGreeting", {Say("220-" + std::string(100000, 'x') + "\r\n220 ok\r\n")}, {},
+     {"USER ops", "PASS pw", "Quit"}, 0},
+};
+
+class Login : public testing::TestWithParam<LoginCase> {};
+
+TEST_P(Login, SendsTheTranscriptAndGivesTheResult)
+{
+    const LoginCase& c = GetParam();
+    CScriptedFtpServer server;
+    if (!c.greeting.empty())
+        server.SetGreeting(c.greeting);
+    for (const auto& [verb, reply] : c.replies)
+        server.AddReply(verb, reply);
+
+    CFtpClient client;
+    client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), c.nResult);
+    client.Quit();
+    EXPECT_EQ(server.Transcript(), c.transcript);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scripts, Login, testing::ValuesIn(kLoginCases),
+                         [](const auto& tpi) { return std::string(tpi.param.pszName); });
+
+TEST(LoginHost, UnresolvableNameGives1AndConnectionRefusedGives2)
+{
+    CFtpClient client;
+    EXPECT_EQ(client.Login("nobody@", "ops", "pw"), CFtpClient::kHostNotResolved);
+    EXPECT_EQ(client.Login("no-such-printer.invalid", "ops", "pw"),
+              CFtpClient::kHostNotResolved);
+
+    // A port that was just free: nobody listens there now.
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t len = sizeof addr;
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), len), 0);
+    ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
+    ::close(fd);
+    EXPECT_EQ(client.Login("127.0.0.1:" + std::to_string(ntohs(addr.sin_port)), "ops", "pw"),
+              CFtpClient::kConnectFailed);
+}
+
+TEST(LoginHost, TextBeforeTheLastAtSignIsNotLookedUp)
+{
+    CScriptedFtpServer server;
+    CFtpClient client;
+    EXPECT_EQ(client.Login("front@desk@" + server.HostText(), "ops", "pw"), 0);
+    EXPECT_EQ(client.ServerAddress(), "127.0.0.1");
+    std::string strAddress;
+    EXPECT_EQ(client.ResolveHost("a@localhost", strAddress), 0);
+    EXPECT_EQ(strAddress, "127.0.0.1");
+    EXPECT_EQ(client.ResolveHost("localhost", strAddress, 9), 1); // "127.0.0.1" needs 10
+}
+
+TEST(LoginHost, LineBreaksInUserOrPasswordAreRefusedBeforeAnythingIsSent)
+{
+    CScriptedFtpServer server;
+    CFtpClient client;
+    EXPECT_EQ(client.Login(server.HostText(), "ops\r\nDELE x", "pw"), CFtpClient::kUserRefused);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw\nSITE x"), CFtpClient::kPassRefused);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", std::string("p\0w", 3)),
+              CFtpClient::kPassRefused);
+    EXPECT_EQ(server.TranscriptSoFar(), Lines{});
+    // The same client still logs in properly afterwards.
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    client.Quit();
+    EXPECT_EQ(server.Transcript(), (Lines{"USER ops", "PASS pw", "Quit"}));
+}
+
+TEST(Replies, WhatAlreadyWaitsBehindAReplyIsDrained)
+{
+    CScriptedFtpServer server;
+    server.AddReply("USER", "331 Password required.\r\n530 stale\r\n226 stale too\r\n");
+    CFtpClient client;
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+}
+
+TEST(Replies, WhatArrivesLaterStaysForTheNextRead)
+{
+    CScriptedFtpServer server;
+    server.AddReply("USER", Reply{Say("331 Password required.\r\n"), SayLater(300, "530 late\r\n")});
+    CFtpClient client;
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kPassRefused);
+}
+
+TEST(Replies, AnEndlessMultiLineReplyIsBounded)
+{
+    std::string strFlood = "220-start\r\n";
+    for (int i = 0; i < CFtpClient::kMaxReplyLines + 10; ++i)
+        strFlood += "x\r\n";
+    CScriptedFtpServer server;
+    server.SetGreeting({Say(strFlood)});
+    CFtpClient client;
+    client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kNoGreeting);
+}
+
+TEST(SetType, SendsTypeAndJudgesTheReply)
+{
+    CScriptedFtpServer server;
+    server.AddReply("TYPE", "504 Not that type.\r\n");
+    server.AddReply("TYPE", Reply{Say("200-Type\r\n500 inside\r\n"), SayLater(100, "200 set\r\n")});
+    server.AddReply("TYPE", Silence());
+    CFtpClient client;
+    client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
+    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    EXPECT_EQ(client.SetType(2), 1); // nothing sent
+    EXPECT_EQ(client.SetType(1), 3);
+    EXPECT_EQ(client.SetType(1), 0); // multi-line 200 with a 500 line inside
+    EXPECT_EQ(client.SetType(0), 2);
+    EXPECT_EQ(client.SetType(0), 0);
+    client.Quit();
+    EXPECT_EQ(server.Transcript(),
+              (Lines{"USER ops", "PASS pw", "TYPE I", "TYPE I", "TYPE A", "TYPE A", "Quit"}));
+}
+
+TEST(Quit, MayBeCalledAnyNumberOfTimes)
+{
+    CFtpClient idle;
+    EXPECT_EQ(idle.Quit(), 0);
+    EXPECT_EQ(idle.Quit(), 0);
+
+    CScriptedFtpServer server;
+    {
+        CFtpClient client;
+        ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+        EXPECT_EQ(client.Quit(), 0);
+        EXPECT_EQ(client.Quit(), 0);
+    } // the destructor quits once more
+    EXPECT_EQ(server.Transcript(), (Lines{"USER ops", "PASS pw", "Quit"}));
+}
+
+TEST(Quit, SendingToAPeerThatHungUpDoesNotKillTheProcess)
+{
+    CScriptedFtpServer server;
+    server.AddReply("USER", Reply{HangUp()});
+    CFtpClient client;
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kNoUserReply);
+    // The first send after the hang-up draws a reset, the next ones EPIPE.
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(client.SetType(1), 0);
+    client.Quit();
+    SUCCEED();
+}
+
+TEST(DataPort, ComesFromTheTickCount)
+{
+    EXPECT_EQ(CFtpClient(CFixedClock(0)).DataPort(), 5578);
+    EXPECT_EQ(CFtpClient(CFixedClock(999)).DataPort(), 5578);
+    EXPECT_EQ(CFtpClient(CFixedClock(65535)).DataPort(), 5643);
+    EXPECT_EQ(CFtpClient(CFixedClock(0x12345678)).DataPort(), 5578 + 0x5678 / 1000);
+    const int nPort = CFtpClient().DataPort();
+    EXPECT_GE(nPort, 5578);
+    EXPECT_LE(nPort, 5643);
+}
+
+} // namespace
+} // namespace hpa
