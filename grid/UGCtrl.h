@@ -278,25 +278,32 @@ protected:
     GridLayout m_layout;
 
 private:
-    friend class CGridViewMath;
-
     CGridStore* CurrentStore();
     CGridStore* StoreForSlot(int nIndex);
     void Remap(int nCol, int* pnStoreCol, CGridStore** ppStore);
 
-    // Layout helpers.
+    // Sizes and pixel sums.
     int RowHeightAt(int nRow) const;
     int ColumnWidthAt(int nCol) const;
+    long long RowSpan(int nFrom, int nTo, long long nCap) const;
+    long long ColumnSpan(int nFrom, int nTo, long long nCap) const;
+    int RowAtOffset(int nFrom, long long y, long long* pnRowTop) const;
+    int ColumnAtOffset(int nFrom, long long x, long long* pnColLeft) const;
+
+    // Moves, scrolls and their processing.
     bool BringRowIntoView();
     bool BringColumnIntoView();
     void UpdateChildren(bool bCellChanged);
     void AddCurrentCellHints(int nCol, int nRow);
+    void HintSelection();
     void UpdateScrollBars();
-    void NoteBarNeedChange(int bVOld, int bHOld);
     void UpdateSelectionFor(int nCol, int nRow);
-    void RefreshCurrentCellCache(bool bCellChanged);
-    int CheckRowTarget(int nRow);
+    void RefreshCurrentCellCache();
+    int AskStoreForRows(int nMissing);
+    void NotePastLastRow(int nBeyond);
     int ApplyMove(int nCol, int nRow);
+    int ChangeTopRow(int nRow);
+    int ChangeLeftColumn(int nCol);
 
     CGridHost* m_pHost = nullptr;
     std::function<std::unique_ptr<CGridDC>()> m_measureFactory;
