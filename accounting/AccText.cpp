@@ -12,7 +12,7 @@ std::string_view TrimLeadingSpace(std::string_view str)
     return str.substr(n);
 }
 
-std::int32_t LeadingInt(std::string_view str)
+std::int32_t LeadingInteger(std::string_view str)
 {
     std::size_t n = 0;
     while (n < str.size() && IsAccSpace(str[n]))

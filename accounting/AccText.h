@@ -21,7 +21,7 @@ std::string_view TrimLeadingSpace(std::string_view str);
 // The leading decimal integer of a text, as the readers take numbers from
 // the printer's files: optional white space, an optional sign, then digits;
 // 0 when there are no digits. Values beyond the 32-bit range saturate.
-std::int32_t LeadingInt(std::string_view str);
+std::int32_t LeadingInteger(std::string_view str);
 
 // A value of two characters or fewer becomes empty; otherwise its first and
 // last characters are dropped, whatever they are, and then leading white

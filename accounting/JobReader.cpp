@@ -108,7 +108,7 @@ int CAcc::ReadJobFile()
         if (MaskSelects(strMask, kJobPosColorInk))
             nColumns -= 3;
     }
-    const std::int32_t nAnnounced = LeadingInt(m_strFieldValue[kFieldNumberOfJobs]);
+    const std::int32_t nAnnounced = LeadingInteger(m_strFieldValue[kFieldNumberOfJobs]);
     grid.SetColumnCount(nColumns);
     grid.SetRowCount(nAnnounced);
     if (nColumns <= 0) {
@@ -122,8 +122,8 @@ int CAcc::ReadJobFile()
     m_nSimplexSheets = 0;
     m_nJams = 0;
     // Usage × 100 in 64 bits, and no division when the size is 0 or no number.
-    const std::int64_t nFileSize = LeadingInt(m_strFieldValue[kFieldJobFileSize]);
-    const std::int64_t nFileUsage = LeadingInt(m_strFieldValue[kFieldJobFileUsage]);
+    const std::int64_t nFileSize = LeadingInteger(m_strFieldValue[kFieldJobFileSize]);
+    const std::int64_t nFileUsage = LeadingInteger(m_strFieldValue[kFieldJobFileUsage]);
     m_nJobFileConsumption = nFileSize == 0 ? 0 : Clamp32(nFileUsage * 100 / nFileSize);
     m_nJobs = nAnnounced;
 
@@ -149,7 +149,7 @@ int CAcc::ReadJobFile()
         std::string_view number;
         std::string_view value;
         while (tokens.Next(kNumberDelims, number)) {
-            const int nField = LeadingInt(number);
+            const int nField = LeadingInteger(number);
             const JobSyntax syntax = JobValueSyntax(nField);
             if (syntax == JobSyntax::Plain) {
                 if (!tokens.Next(kValueDelims, value))
@@ -157,7 +157,7 @@ int CAcc::ReadJobFile()
                 value = TrimLeadingSpace(value);
                 m_strFieldValue[static_cast<std::size_t>(nField)] = value;
                 if (nField == kFieldIndexCount)
-                    nIndexLines = LeadingInt(value);
+                    nIndexLines = LeadingInteger(value);
             } else if (syntax == JobSyntax::Braced) {
                 if (!tokens.Next(kBracedDelims, value))
                     continue;
@@ -173,10 +173,10 @@ int CAcc::ReadJobFile()
             // read as the next field number.
         }
 
-        AddTo(m_nJams, LeadingInt(m_strFieldValue[kFieldJams]));
-        AddTo(m_nSimplexSheets, LeadingInt(m_strFieldValue[kFieldSimplex]));
-        AddTo(m_nDuplexSheets, LeadingInt(m_strFieldValue[kFieldDuplex]));
-        AddTo(m_nPrintingTime, LeadingInt(m_strFieldValue[kFieldPrintTime]) / 1000);
+        AddTo(m_nJams, LeadingInteger(m_strFieldValue[kFieldJams]));
+        AddTo(m_nSimplexSheets, LeadingInteger(m_strFieldValue[kFieldSimplex]));
+        AddTo(m_nDuplexSheets, LeadingInteger(m_strFieldValue[kFieldDuplex]));
+        AddTo(m_nPrintingTime, LeadingInteger(m_strFieldValue[kFieldPrintTime]) / 1000);
         const std::string& strUser = m_strFieldValue[kFieldUser];
         if (usersSeen.find(strUser) == usersSeen.end()) {
             usersSeen.insert(strUser);

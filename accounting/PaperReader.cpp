@@ -30,7 +30,7 @@ int CAcc::ReadPaperFile()
     CUGCtrl& grid = *pGrid;
     const CFieldMasks& masks = Masks();
     ClearGridForFill(grid);
-    const int nRows = LeadingInt(m_strFieldValue[kFieldPaperTypes]);
+    const int nRows = LeadingInteger(m_strFieldValue[kFieldPaperTypes]);
     const int nColumns = masks.m_nPaperColumns;
     grid.SetColumnCount(nColumns);
     grid.SetRowCount(nRows);
@@ -48,7 +48,7 @@ int CAcc::ReadPaperFile()
             std::string_view number;
             std::string_view value;
             while (tokens.Next(kNumberDelims, number) && tokens.Next(kValueDelims, value)) {
-                const int nField = LeadingInt(number);
+                const int nField = LeadingInteger(number);
                 if (nField < kPaperFirstField || nField >= kPaperFirstField + kPaperMaskLength)
                     continue;
                 std::string& strValue = m_strFieldValue[static_cast<std::size_t>(nField)];

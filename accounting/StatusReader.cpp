@@ -32,7 +32,7 @@ int CAcc::ReadStatusFile()
     std::string_view number;
     std::string_view value;
     while (tokens.Next(kNumberDelims, number) && tokens.Next(kValueDelims, value)) {
-        const int nField = LeadingInt(number);
+        const int nField = LeadingInteger(number);
         if (nField >= kStatusFirstField && nField < kStatusFirstField + kMaskLength[kKindStatus])
             m_strFieldValue[static_cast<std::size_t>(nField)] = TrimLeadingSpace(value);
     }

@@ -24,7 +24,7 @@ TEST(StripEnclosing, DropsBothEndsThenLeadingSpace)
         EXPECT_EQ(StripEnclosing(c.in), c.out) << "input '" << c.in << "'";
 }
 
-TEST(LeadingInt, ReadsLikeTheStandardConversion)
+TEST(LeadingInteger, ReadsLikeTheStandardConversion)
 {
     struct Case {
         const char* in;
@@ -37,7 +37,7 @@ TEST(LeadingInt, ReadsLikeTheStandardConversion)
         {"-2147483648", -2147483647 - 1},            {"-99999999999", -2147483647 - 1},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(LeadingInt(c.in), c.out) << "input '" << c.in << "'";
+        EXPECT_EQ(LeadingInteger(c.in), c.out) << "input '" << c.in << "'";
 }
 
 TEST(TrimLeadingSpace, KeepsTrailingBlanks)
