@@ -124,6 +124,12 @@ std::vector<std::string> CScriptedFtpServer::Transcript()
     return m_transcript;
 }
 
+bool CScriptedFtpServer::HungUp() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_bHungUp;
+}
+
 std::vector<std::string> CScriptedFtpServer::TranscriptSoFar() const
 {
     std::lock_guard lock(m_mutex);

@@ -70,6 +70,8 @@ public:
     // The command lines received, without CR LF, once the client has hung up
     // or said QUIT (waits up to 5 seconds for that).
     std::vector<std::string> Transcript();
+    // True once a client connection has ended (QUIT, hang-up or reset).
+    bool HungUp() const;
     // The lines received so far, without waiting.
     std::vector<std::string> TranscriptSoFar() const;
     // How many data connections the server opened (intruders not counted).
