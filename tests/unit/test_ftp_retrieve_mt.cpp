@@ -44,11 +44,16 @@ class CPortBlocker {
 public:
     explicit CPortBlocker(int nPort)
     {
+        // Listening, so that even a bind with SO_REUSEADDR (which steps over
+        // a lingering TIME_WAIT) cannot take the port.
         m_fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        int one = 1;
+        ::setsockopt(m_fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
         sockaddr_in addr{};
         addr.sin_family = AF_INET;
         addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
-        m_bBound = ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0;
+        m_bBound = ::bind(m_fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
+                   ::listen(m_fd, 1) == 0;
     }
     ~CPortBlocker() { ::close(m_fd); }
     bool m_bBound = false;
@@ -86,10 +91,11 @@ TEST_P(Retrieve, FetchesTheFileByteForByte)
     EXPECT_EQ(Fetch(kRemote, "STA.tmp", 1), 100000);
     EXPECT_EQ(m_counter.load(), 100000);
     EXPECT_EQ(CTempDir::Read(m_dir.Path() / "STA.tmp"), strBytes);
-    m_client.Quit();
-    EXPECT_EQ(m_server.Transcript(),
+    // (Closing with the unread replies may reset the connection before the
+    // server reads a "Quit", so transcripts here stop at the last RETR.)
+    EXPECT_EQ(m_server.TranscriptSoFar(),
               (Lines{"USER ops", "PASS pw", "TYPE I", PortLine(m_client.DataPort()),
-                     "RETR SYS:/admin/acc.sta", "Quit"}));
+                     "RETR SYS:/admin/acc.sta"}));
 }
 
 TEST_P(Retrieve, AppendModeAddsBehindTheOldContent)
@@ -137,8 +143,7 @@ TEST_P(Retrieve, RemoteNamesWithLineBreaksAreRefusedBeforeAnythingIsSent)
 {
     EXPECT_EQ(Fetch("acc.sta\r\nDELE acc.job", "STA.tmp", 1), 0);
     EXPECT_EQ(Fetch(std::string("acc\0.sta", 8), "STA.tmp", 1), 0);
-    m_client.Quit();
-    EXPECT_EQ(m_server.Transcript(), (Lines{"USER ops", "PASS pw", "Quit"}));
+    EXPECT_EQ(m_server.TranscriptSoFar(), (Lines{"USER ops", "PASS pw"}));
 }
 
 TEST_P(Retrieve, QuitFromAnotherThreadReleasesABlockedRetrieval)
@@ -194,9 +199,8 @@ TEST(RetrievePorts, BusyPortsAreSkippedAndTheWorkingOneIsKept)
     // The ports are free again, but the search starts where it succeeded.
     EXPECT_EQ(client.RetrieveFile(kRemote, (dir.Path() / "b").string(), 1, &counter), 3);
     EXPECT_EQ(client.DataPort(), nFirst + 3);
-    client.Quit();
-    const Lines transcript = server.Transcript();
-    ASSERT_EQ(transcript.size(), 9u);
+    const Lines transcript = server.TranscriptSoFar();
+    ASSERT_EQ(transcript.size(), 8u);
     EXPECT_EQ(transcript[3], PortLine(nFirst + 3));
     EXPECT_EQ(transcript[6], PortLine(nFirst + 3));
 }
@@ -211,9 +215,8 @@ TEST(RetrievePorts, LastPortOfTheRangeGivesBytes22And11)
     CTempDir dir;
     std::atomic<std::int32_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, (dir.Path() / "a").string(), 1, &counter), 3);
-    client.Quit();
     if (client.DataPort() == 5643) { // another program may hold it
-        EXPECT_EQ(server.Transcript().at(3), "PORT 127,0,0,1,22,11");
+        EXPECT_EQ(server.TranscriptSoFar().at(3), "PORT 127,0,0,1,22,11");
     }
 }
 
@@ -223,8 +226,10 @@ TEST(RetrievePorts, NoFreePortInFiftySendsNothing)
     CFtpClient client{CFixedClock(40000)}; // 5618
     const int nFirst = client.DataPort();
     std::vector<std::unique_ptr<CPortBlocker>> blockers;
-    for (int i = 0; i < CFtpClient::kPortAttempts; ++i)
+    for (int i = 0; i < CFtpClient::kPortAttempts; ++i) {
         blockers.push_back(std::make_unique<CPortBlocker>(nFirst + i));
+        ASSERT_TRUE(blockers.back()->m_bBound) << nFirst + i;
+    }
     ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
     std::atomic<std::int32_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, "/nonexistent/x", 1, &counter), 0);
