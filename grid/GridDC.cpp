@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <climits>
 #include <cstdlib>
 
 namespace hpa {
@@ -78,7 +79,8 @@ CGridSize CFixedMeasureDC::GetTextExtent(std::string_view str)
         nHeight = std::abs(m_pFont->nHeight);
         nAdvance = nHeight / 2 > 0 ? nHeight / 2 : 1;
     }
-    return {static_cast<int>(str.size()) * nAdvance, nHeight};
+    const long long nWidth = static_cast<long long>(str.size()) * nAdvance;
+    return {nWidth > INT_MAX ? INT_MAX : static_cast<int>(nWidth), nHeight};
 }
 
 } // namespace hpa

@@ -27,13 +27,26 @@ void CGridRedrawHints::InvalidateAll()
     m_bAll = true;
     m_bHeadings = true;
     m_ranges.clear();
+    m_nDx = 0;
+    m_nDy = 0;
 }
 
+// Scrolls nobody carried out add up; once they exceed any window the
+// content is simply repainted.
 void CGridRedrawHints::AddScroll(int dx, int dy)
 {
-    m_nDx += dx;
-    m_nDy += dy;
     m_bHeadings = true;
+    if (m_bAll)
+        return;
+    constexpr long long kLimit = 1 << 24;
+    const long long nDx = static_cast<long long>(m_nDx) + dx;
+    const long long nDy = static_cast<long long>(m_nDy) + dy;
+    if (nDx > kLimit || nDx < -kLimit || nDy > kLimit || nDy < -kLimit) {
+        InvalidateAll();
+        return;
+    }
+    m_nDx = static_cast<int>(nDx);
+    m_nDy = static_cast<int>(nDy);
 }
 
 bool CGridRedrawHints::Contains(int nCol, int nRow) const
