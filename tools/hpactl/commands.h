@@ -19,5 +19,6 @@ struct CCommand {
 };
 
 int RunDecode(int argc, char** argv);
+int RunFetch(int argc, char** argv);
 
 } // namespace hpactl

@@ -13,6 +13,8 @@ namespace {
 constexpr CCommand kCommands[] = {
     {"decode", "DIR [OPTIONS]",
      "decode STA.tmp, DIC.tmp, PAP.tmp and JOB.tmp already in DIR", RunDecode},
+    {"fetch", "HOST[:PORT] --user NAME (--password PW | --password-file FILE) [OPTIONS]",
+     "download a printer's files and decode them (--workdir DIR keeps them, --quiet)", RunFetch},
 };
 
 void PrintHelp()
