@@ -53,7 +53,8 @@ std::size_t CAccFileReader::Fill(std::size_t nWanted)
     if (m_buffer.size() < nWanted)
         m_buffer.resize(nWanted);
     while (m_nEnd < nWanted && !m_bEof) {
-        std::size_t nRead = std::fread(m_buffer.data() + m_nEnd, 1, m_buffer.size() - m_nEnd, m_pFile);
+        std::size_t nRead =
+            std::fread(m_buffer.data() + m_nEnd, 1, m_buffer.size() - m_nEnd, m_pFile);
         if (nRead == 0)
             m_bEof = true;
         m_nEnd += nRead;

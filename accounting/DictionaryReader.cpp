@@ -60,9 +60,9 @@ int CAcc::ReadDictionaryFile()
         // A line without "acc_" still names its field, with an empty name,
         // so the lines after it keep their field numbers.
         const std::size_t nAcc = strLine.find("acc_");
-        const std::string_view strRaw =
-            nAcc == std::string::npos ? std::string_view()
-                                      : std::string_view(strLine).substr(nAcc + 4);
+        const std::string_view strRaw = nAcc == std::string::npos
+                                            ? std::string_view()
+                                            : std::string_view(strLine).substr(nAcc + 4);
         m_strFieldName[static_cast<std::size_t>(n)] = RewordFieldName(strRaw);
         bHaveLine = file.ReadWholeLine(strLine, kMaxDictionaryLine);
     }

@@ -3,23 +3,35 @@
 namespace hpa {
 
 const std::array<const char*, 24> kJobFilterItems = {
-    "Job ID",       "Priority",      "Time",          "Date",
-    "Completion code", "User",       "Host",          "Connection",
-    "File",         "Charge",        "Compile time",  "Print time",
-    "Header count", "Error count",   "Body count",    "Simplex count",
-    "Duplex count", "Finishing",     "Chunk count",   "Jam count",
-    "Paper types count", "Black ink", "Color ink",    "Index count/index"};
+    "Job ID",        "Priority",        "Time",
+    "Date",          "Completion code", "User",
+    "Host",          "Connection",      "File",
+    "Charge",        "Compile time",    "Print time",
+    "Header count",  "Error count",     "Body count",
+    "Simplex count", "Duplex count",    "Finishing",
+    "Chunk count",   "Jam count",       "Paper types count",
+    "Black ink",     "Color ink",       "Index count/index"};
 
-const std::array<const char*, 6> kPaperFilterItems = {"Paper width", "Paper height",
-                                                      "Paper weight", "Paper color",
-                                                      "Paper type",  "Paper label"};
+const std::array<const char*, 6> kPaperFilterItems = {"Paper width", "Paper height", "Paper weight",
+                                                      "Paper color", "Paper type",   "Paper label"};
 
-const std::array<const char*, 17> kStatusFilterItems = {
-    "Version",       "Number of paper types", "Job file size",  "Last job file size",
-    "Job file usage", "Current job file usage", "Max number of job files",
-    "Current job file", "Number of jobs",     "Multifile",      "Enabled",
-    "Job file full", "Paper file full",       "User",           "Host",
-    "File",          "Charge"};
+const std::array<const char*, 17> kStatusFilterItems = {"Version",
+                                                        "Number of paper types",
+                                                        "Job file size",
+                                                        "Last job file size",
+                                                        "Job file usage",
+                                                        "Current job file usage",
+                                                        "Max number of job files",
+                                                        "Current job file",
+                                                        "Number of jobs",
+                                                        "Multifile",
+                                                        "Enabled",
+                                                        "Job file full",
+                                                        "Paper file full",
+                                                        "User",
+                                                        "Host",
+                                                        "File",
+                                                        "Charge"};
 
 namespace {
 

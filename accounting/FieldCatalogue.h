@@ -46,15 +46,16 @@ constexpr bool IsFieldNumber(int nField)
 }
 
 // Job mask position 0 to 26 → field number.
-inline constexpr std::array<int, 27> kJobPositionField = {
-    0, 1, 2, 3, 4, 5, 6, 45, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 49, 46, 47, 48, 20, 21};
+inline constexpr std::array<int, 27> kJobPositionField = {0,  1,  2,  3,  4,  5,  6,  45, 7,
+                                                          8,  9,  10, 11, 12, 13, 14, 15, 16,
+                                                          17, 18, 19, 49, 46, 47, 48, 20, 21};
 inline constexpr int kPaperFirstField = 22;  // paper position p → field 22 + p
 inline constexpr int kStatusFirstField = 28; // status position p → field 28 + p
 
 // Mask positions that matter to the readers.
-inline constexpr int kJobPosBlackInk = 21;   // field 49
-inline constexpr int kJobPosColorInk = 22;   // 22, 23, 24: fields 46, 47, 48
-inline constexpr int kJobPosIndexPair = 25;  // 25, 26: the two index values
+inline constexpr int kJobPosBlackInk = 21;  // field 49
+inline constexpr int kJobPosColorInk = 22;  // 22, 23, 24: fields 46, 47, 48
+inline constexpr int kJobPosIndexPair = 25; // 25, 26: the two index values
 
 // The field a mask position of a data kind selects; -1 when out of range.
 int FieldOfMaskPosition(int nKind, int nPosition);

@@ -26,12 +26,16 @@ const char* DefaultMask(int nKind)
 
 std::string& CFieldMasks::Mask(int nKind)
 {
-    return nKind == kKindJob ? m_strJobMask : nKind == kKindPaper ? m_strPaperMask : m_strStatusMask;
+    return nKind == kKindJob     ? m_strJobMask
+           : nKind == kKindPaper ? m_strPaperMask
+                                 : m_strStatusMask;
 }
 
 const std::string& CFieldMasks::Mask(int nKind) const
 {
-    return nKind == kKindJob ? m_strJobMask : nKind == kKindPaper ? m_strPaperMask : m_strStatusMask;
+    return nKind == kKindJob     ? m_strJobMask
+           : nKind == kKindPaper ? m_strPaperMask
+                                 : m_strStatusMask;
 }
 
 void CFieldMasks::SetDefaults()

@@ -132,7 +132,8 @@ int CAcc::ReadJobFile()
     for (int nPos = 0; nPos < kJobPosIndexPair; ++nPos) {
         if (!MaskSelects(strMask, nPos) || (bVersion1 && nPos >= kJobPosBlackInk))
             continue;
-        shownFields.push_back(static_cast<std::size_t>(kJobPositionField[static_cast<std::size_t>(nPos)]));
+        shownFields.push_back(
+            static_cast<std::size_t>(kJobPositionField[static_cast<std::size_t>(nPos)]));
     }
     const bool bShowIndex = MaskSelects(strMask, kJobPosIndexPair);
 
@@ -199,8 +200,7 @@ int CAcc::ReadJobFile()
         }
         if (bShowIndex && nIndexLines > 0) {
             // Lines missing at the end of the file show as empty pairs.
-            const int nIndexRows =
-                std::max(nIndexRead, std::min(nIndexLines, kMaxPaddedIndexRows));
+            const int nIndexRows = std::max(nIndexRead, std::min(nIndexLines, kMaxPaddedIndexRows));
             for (int j = 0; j < nIndexRows; ++j) {
                 if (j < nIndexRead) {
                     const CIndexPair& pair = indexPairs[static_cast<std::size_t>(j)];

@@ -60,9 +60,9 @@ int CAcc::ReadPaperFile()
             int nCol = 0;
             for (int nPos = 0; nPos < kPaperMaskLength; ++nPos) {
                 if (MaskSelects(masks.m_strPaperMask, nPos))
-                    grid.SetCellText(nCol++, nRow,
-                                     m_strFieldValue[static_cast<std::size_t>(kPaperFirstField +
-                                                                              nPos)]);
+                    grid.SetCellText(
+                        nCol++, nRow,
+                        m_strFieldValue[static_cast<std::size_t>(kPaperFirstField + nPos)]);
             }
             bHaveLine = file.ReadLine(kPaperLineChars, line);
             if (++nRow >= nRows)

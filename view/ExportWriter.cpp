@@ -78,8 +78,7 @@ bool WriteExport(CUGCtrl& grid, int nKind, std::string_view strDateFieldName, ch
     CUGCell cell;
     const int nColumns = grid.ColumnCount();
     const int nRows = grid.RowCount();
-    const int nDateColumn =
-        nKind == kKindJob ? FindDateColumn(grid, strDateFieldName, cell) : -1;
+    const int nDateColumn = nKind == kKindJob ? FindDateColumn(grid, strDateFieldName, cell) : -1;
     const int nFirstRow = nKind == kKindStatus ? 0 : -1;
 
     std::string strOut;

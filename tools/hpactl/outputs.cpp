@@ -1,7 +1,7 @@
 #include "outputs.h"
 
-#include "commands.h"
 #include "accounting/Acc.h"
+#include "commands.h"
 #include "platform/qt/QtProfile.h"
 #include "view/ExportWriter.h"
 #include "view/SummaryRows.h"
@@ -21,9 +21,9 @@ struct COptionName {
 };
 
 constexpr COptionName kValueOptions[] = {
-    {"--export-job", hpa::kKindJob, false},   {"--export-paper", hpa::kKindPaper, false},
+    {"--export-job", hpa::kKindJob, false},       {"--export-paper", hpa::kKindPaper, false},
     {"--export-status", hpa::kKindStatus, false}, {"--job-mask", hpa::kKindJob, true},
-    {"--paper-mask", hpa::kKindPaper, true},  {"--status-mask", hpa::kKindStatus, true},
+    {"--paper-mask", hpa::kKindPaper, true},      {"--status-mask", hpa::kKindStatus, true},
 };
 
 bool WriteToStdout(std::string_view str)
@@ -123,13 +123,11 @@ bool ResolveMasks(const COutputOptions& options, hpa::CFieldMasks& masks)
         if (!strGiven)
             continue;
         if (const char* pszProblem = hpa::MaskProblem(nKind, *strGiven)) {
-            std::fprintf(stderr,
-                         "hpactl: %s %s refused: %s (expected %d characters of '0' and '1'%s)\n",
-                         kOption[nKind], strGiven->c_str(), pszProblem,
-                         hpa::kMaskLength[static_cast<std::size_t>(nKind)],
-                         nKind == hpa::kKindJob
-                             ? ", positions 22-24 equal and positions 25-26 equal"
-                             : "");
+            std::fprintf(
+                stderr, "hpactl: %s %s refused: %s (expected %d characters of '0' and '1'%s)\n",
+                kOption[nKind], strGiven->c_str(), pszProblem,
+                hpa::kMaskLength[static_cast<std::size_t>(nKind)],
+                nKind == hpa::kKindJob ? ", positions 22-24 equal and positions 25-26 equal" : "");
             return false;
         }
         masks.Mask(nKind) = *strGiven;
