@@ -18,6 +18,13 @@ protected:
         ASSERT_TRUE(m_sim.Start(std::move(args))) << m_sim.StderrText();
         ASSERT_TRUE(m_client.Connect(m_sim.Port()));
     }
+    // The simulator must end cleanly on SIGTERM whatever the test did to it
+    // (a sanitizer report or a crash shows up here as a bad exit status).
+    void TearDown() override
+    {
+        m_client.Close();
+        EXPECT_EQ(m_sim.Stop(), 0) << m_sim.StderrText();
+    }
     CSimProcess m_sim;
     CFtpTestClient m_client;
 };
@@ -155,6 +162,24 @@ TEST(PrinterSimProcess, ExitsAfterTheSessionsAskedFor)
         EXPECT_EQ(client.Command("QUIT").m_nCode, 221);
     }
     EXPECT_EQ(sim.WaitExit(kWaitMs), 0);
+}
+
+TEST(PrinterSimProcess, SessionsRunSideBySideUpToTheLimit)
+{
+    CSimProcess sim;
+    ASSERT_TRUE(sim.Start({"--root", kSingle, "--max-clients", "2"}));
+    CFtpTestClient first, second, third;
+    ASSERT_TRUE(first.Connect(sim.Port()));
+    ASSERT_TRUE(first.Login());
+    ASSERT_TRUE(second.Connect(sim.Port()));
+    ASSERT_TRUE(second.Login());
+    ASSERT_TRUE(third.Connect(sim.Port()));
+    EXPECT_EQ(third.ReadReply().m_nCode, 421);
+    EXPECT_TRUE(third.ClosedByPeer());
+    // The idle first session does not hold up the second one.
+    EXPECT_EQ(Retrieve(second, "SYS:/admin/acc.sta").m_strData, ReadFile(kSingle + "/acc.sta"));
+    EXPECT_EQ(Retrieve(first, "SYS:/admin/acc.pap").m_strData, ReadFile(kSingle + "/acc.pap"));
+    EXPECT_EQ(sim.Stop(), 0);
 }
 
 TEST(PrinterSimProcess, StopsCleanlyOnSigtermEvenWithASessionOpen)

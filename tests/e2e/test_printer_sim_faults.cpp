@@ -19,6 +19,13 @@ protected:
         ASSERT_TRUE(m_sim.Start(std::move(args))) << m_sim.StderrText();
         ASSERT_TRUE(m_client.Connect(m_sim.Port()));
     }
+    // The simulator must end cleanly on SIGTERM whatever the test did to it
+    // (a sanitizer report or a crash shows up here as a bad exit status).
+    void TearDown() override
+    {
+        m_client.Close();
+        EXPECT_EQ(m_sim.Stop(), 0) << m_sim.StderrText();
+    }
     CSimProcess m_sim;
     CFtpTestClient m_client;
 };

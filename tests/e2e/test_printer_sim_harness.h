@@ -64,7 +64,13 @@ inline bool PollIn(int nFd, int nTimeoutMs)
 class CSimProcess {
 public:
     CSimProcess() = default;
-    ~CSimProcess() { Stop(); }
+    ~CSimProcess()
+    {
+        Stop();
+        std::error_code ec;
+        if (!m_strStderr.empty())
+            std::filesystem::remove(m_strStderr, ec);
+    }
     CSimProcess(const CSimProcess&) = delete;
     CSimProcess& operator=(const CSimProcess&) = delete;
 
@@ -160,7 +166,7 @@ public:
     }
 
     // SIGTERM, then SIGKILL if it does not end in time. The exit status of
-    // the SIGTERM path.
+    // the SIGTERM path (or of an earlier exit).
     int Stop()
     {
         int nExit = m_nExit;
@@ -175,11 +181,6 @@ public:
         if (m_nOutFd >= 0)
             close(m_nOutFd);
         m_nOutFd = -1;
-        if (!m_strStderr.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(m_strStderr, ec);
-            m_strStderr.clear();
-        }
         return nExit;
     }
 

@@ -92,11 +92,20 @@ bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs,
     return true;
 }
 
-int ConnectTo(const sockaddr_in& addr, int nTimeoutMs, const CStopSignal& stop)
+int ConnectTo(const sockaddr_in& addr, const sockaddr_in* pLocal, int nTimeoutMs,
+              const CStopSignal& stop)
 {
     int nFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (nFd < 0)
         return -1;
+    if (pLocal) {
+        sockaddr_in local = *pLocal;
+        local.sin_port = 0;
+        if (bind(nFd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+            close(nFd);
+            return -1;
+        }
+    }
     if (connect(nFd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0)
         return nFd;
     if (errno != EINPROGRESS || WaitFor(nFd, POLLOUT, nTimeoutMs, stop) != EWait::ready) {

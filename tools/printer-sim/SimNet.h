@@ -40,9 +40,11 @@ bool SleepMs(int nMs, const CStopSignal& stop);
 bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs,
              const CStopSignal& stop);
 
-// Connects to addr within the time-out; the socket or -1. The socket is left
-// non-blocking (SendAll copes with that).
-int ConnectTo(const sockaddr_in& addr, int nTimeoutMs, const CStopSignal& stop);
+// Connects to addr within the time-out, from the local address pLocal (any
+// port) when given; the socket or -1. The socket is left non-blocking
+// (SendAll copes with that).
+int ConnectTo(const sockaddr_in& addr, const sockaddr_in* pLocal, int nTimeoutMs,
+              const CStopSignal& stop);
 
 // Closes with a reset (RST) instead of an orderly shut-down.
 void CloseWithReset(int nFd);

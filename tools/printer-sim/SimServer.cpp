@@ -57,7 +57,7 @@ bool CSimServer::Listen(std::string& strError)
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<std::uint16_t>(m_opts.m_nPort));
     inet_pton(AF_INET, m_opts.m_strListenAddr.c_str(), &addr.sin_addr);
-    m_nListenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    m_nListenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     int nOn = 1;
     if (m_nListenFd < 0 ||
         setsockopt(m_nListenFd, SOL_SOCKET, SO_REUSEADDR, &nOn, sizeof nOn) != 0 ||

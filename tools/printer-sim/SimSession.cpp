@@ -51,6 +51,8 @@ CSimSession::CSimSession(const SSimOptions& opts, const CRemoteTree& tree,
     : m_opts(opts), m_tree(tree), m_stop(stop), m_log(log), m_nCtrlFd(nCtrlFd), m_peer(peer),
       m_nId(nId), m_reader(nCtrlFd, kMaxCommandLine)
 {
+    socklen_t nLen = sizeof m_local;
+    getsockname(nCtrlFd, reinterpret_cast<sockaddr*>(&m_local), &nLen);
 }
 
 CSimSession::~CSimSession()

@@ -69,6 +69,7 @@ private:
     CSimLog& m_log;
     int m_nCtrlFd;
     sockaddr_in m_peer;
+    sockaddr_in m_local{}; // our end of the control connection; data leaves from it
     int m_nId;
     CLineReader m_reader;
 

@@ -93,7 +93,7 @@ CSimSession::EHandled CSimSession::SetDataAddress(const sockaddr_in& addr)
     m_dataAddr = addr;
     m_bHaveDataAddr = true;
     if (m_opts.m_faults.Find("port-connect")) {
-        m_nDataFd = ConnectTo(addr, kConnectTimeoutMs, m_stop);
+        m_nDataFd = ConnectTo(addr, &m_local, kConnectTimeoutMs, m_stop);
         m_log.Line(m_nId, "*",
                    (m_nDataFd >= 0 ? "data connection open to " : "cannot connect to ") +
                        FormatAddr(addr));
@@ -144,7 +144,7 @@ CSimSession::EHandled CSimSession::OnRetr(const std::string& strArg)
     int nDataFd = m_nDataFd;
     m_nDataFd = -1;
     if (nDataFd < 0)
-        nDataFd = ConnectTo(m_dataAddr, kConnectTimeoutMs, m_stop);
+        nDataFd = ConnectTo(m_dataAddr, &m_local, kConnectTimeoutMs, m_stop);
     if (nDataFd < 0) {
         close(nFileFd);
         m_log.Line(m_nId, "*", "cannot connect to " + FormatAddr(m_dataAddr));
