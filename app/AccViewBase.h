@@ -1,0 +1,27 @@
+#pragma once
+// What the main frame and the application expect of the view: a widget for
+// the frame's client area, the document's CViewLink, the view's command map
+// (route slot View) and the three data grids the document saves and loads.
+#include "app/CommandRouter.h"
+#include "document/qt/ViewLink.h"
+
+#include <QWidget>
+
+namespace hpa {
+
+class CUGCtrl;
+
+class CAccViewBase : public QWidget, public CViewLink {
+    Q_OBJECT
+public:
+    explicit CAccViewBase(QWidget* pParent = nullptr) : QWidget(pParent) {}
+
+    const CCommandMap& CommandMap() const { return m_commands; }
+    // The data grids by data kind index: 0 job, 1 paper, 2 status.
+    virtual CUGCtrl& Grid(int nIndex) = 0;
+
+protected:
+    CCommandMap m_commands;
+};
+
+} // namespace hpa

@@ -1,0 +1,142 @@
+#include "app/HelpWindow.h"
+
+#include "app/CommandIds.h"
+#include "app/Resources.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace hpa {
+
+namespace {
+
+CHelpWindow* g_pHelpWindow = nullptr;
+
+struct HelpTopic {
+    unsigned nContext;
+    const char* pszPage;
+};
+
+constexpr HelpTopic kTopics[] = {
+    {kHelpMainFrame, "mainwindow.html"},
+    {kHelpCommandBase + ID_CONNECT, "connect.html"},
+    {kHelpCommandBase + ID_DATA_JOB, "datakinds.html"},
+    {kHelpCommandBase + ID_DATA_PAPER, "datakinds.html"},
+    {kHelpCommandBase + ID_DATA_STATUS, "datakinds.html"},
+    {kHelpCommandBase + ID_EXPORT, "export.html"},
+    {kHelpCommandBase + ID_FILTERS, "filters.html"},
+    {kHelpCommandBase + ID_VIEW_SUMMARY, "summary.html"},
+    {kHelpCommandBase + ID_FILE_NEW, "documents.html"},
+    {kHelpCommandBase + ID_FILE_OPEN, "documents.html"},
+    {kHelpCommandBase + ID_FILE_SAVE, "documents.html"},
+    {kHelpCommandBase + ID_FILE_SAVE_AS, "documents.html"},
+    {kHelpCommandBase + ID_APP_EXIT, "documents.html"},
+    {kHelpCommandBase + ID_FILE_PRINT, "printing.html"},
+    {kHelpCommandBase + ID_FILE_PRINT_DIRECT, "printing.html"},
+    {kHelpCommandBase + ID_FILE_PRINT_PREVIEW, "printing.html"},
+    {kHelpCommandBase + ID_FILE_PRINT_SETUP, "printing.html"},
+    {kHelpCommandBase + ID_EDIT_COPY, "findcopy.html"},
+    {kHelpCommandBase + ID_EDIT_FIND, "findcopy.html"},
+    {kHelpCommandBase + ID_CONTEXT_HELP, "mainwindow.html"},
+    {kHelpCommandBase + ID_APP_ABOUT, "index.html"},
+    {kHelpCommandBase + ID_HELP_FINDER, "index.html"},
+};
+
+} // namespace
+
+QString HelpPageForContext(unsigned nContext)
+{
+    if (nContext >= kHelpCommandBase + ID_FILE_MRU_FILE1 &&
+        nContext <= kHelpCommandBase + ID_FILE_MRU_LAST)
+        return QStringLiteral("documents.html");
+    for (const auto& topic : kTopics)
+        if (topic.nContext == nContext)
+            return QString::fromLatin1(topic.pszPage);
+    return QStringLiteral("index.html");
+}
+
+void ShowHelpContents()
+{
+    CHelpWindow::Instance()->ShowPage(QStringLiteral("index.html"));
+}
+
+void ShowHelpContext(unsigned nContext)
+{
+    CHelpWindow::Instance()->ShowPage(HelpPageForContext(nContext));
+}
+
+CHelpWindow::CHelpWindow(QWidget* pOwner) : QWidget(pOwner, Qt::Window)
+{
+    InitResources();
+    setWindowTitle(QStringLiteral("HPA Help"));
+    resize(560, 620);
+    m_pBrowser = new QTextBrowser(this);
+    m_pBrowser->setOpenExternalLinks(true);
+
+    auto* pContents = new QPushButton(QStringLiteral("&Contents"), this);
+    auto* pBack = new QPushButton(QStringLiteral("&Back"), this);
+    auto* pForward = new QPushButton(QStringLiteral("&Forward"), this);
+    pBack->setEnabled(false);
+    pForward->setEnabled(false);
+    connect(pContents, &QPushButton::clicked, this,
+            [this] { ShowPage(QStringLiteral("index.html")); });
+    connect(pBack, &QPushButton::clicked, m_pBrowser, &QTextBrowser::backward);
+    connect(pForward, &QPushButton::clicked, m_pBrowser, &QTextBrowser::forward);
+    connect(m_pBrowser, &QTextBrowser::backwardAvailable, pBack, &QPushButton::setEnabled);
+    connect(m_pBrowser, &QTextBrowser::forwardAvailable, pForward, &QPushButton::setEnabled);
+
+    auto* pButtons = new QHBoxLayout;
+    pButtons->addWidget(pContents);
+    pButtons->addWidget(pBack);
+    pButtons->addWidget(pForward);
+    pButtons->addStretch(1);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pButtons);
+    pLayout->addWidget(m_pBrowser, 1);
+}
+
+CHelpWindow::~CHelpWindow()
+{
+    if (g_pHelpWindow == this)
+        g_pHelpWindow = nullptr;
+}
+
+CHelpWindow* CHelpWindow::Instance()
+{
+    if (!g_pHelpWindow) {
+        // Owned by the main window so it goes with it; a window without an
+        // owner deletes itself when closed.
+        QWidget* pOwner = nullptr;
+        for (QWidget* pTop : QApplication::topLevelWidgets())
+            if (pTop->property("hpaMainFrame").toBool())
+                pOwner = pTop;
+        g_pHelpWindow = new CHelpWindow(pOwner);
+        if (!pOwner)
+            g_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    return g_pHelpWindow;
+}
+
+CHelpWindow* CHelpWindow::Existing()
+{
+    return g_pHelpWindow;
+}
+
+void CHelpWindow::ShowPage(const QString& strPage)
+{
+    m_pBrowser->setSource(QUrl(QStringLiteral("qrc:/hpa/help/") + strPage));
+    show();
+    raise();
+    activateWindow();
+}
+
+QString CHelpWindow::CurrentPage() const
+{
+    return m_pBrowser->source().fileName();
+}
+
+} // namespace hpa

@@ -1,0 +1,277 @@
+#include "document/qt/VexAccDoc.h"
+
+#include "accounting/FieldCatalogue.h"
+#include "document/RecentFileList.h"
+#include "document/qt/DocumentUi.h"
+#include "document/qt/ViewLink.h"
+#include "grid/UGCtrl.h"
+#include "platform/Messages.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <new>
+
+namespace hpa {
+
+namespace {
+
+constexpr int kSaveCommand = 57603;
+constexpr int kSaveAsCommand = 57604;
+
+std::string Local8(const QString& str)
+{
+    return str.toLocal8Bit().toStdString();
+}
+
+} // namespace
+
+CVexAccDoc::CVexAccDoc(const CAccDocumentContent& content, CMessages& messages, CDocumentUi& ui,
+                       QObject* pParent)
+    : QObject(pParent), m_content(content), m_messages(messages), m_ui(ui),
+      m_strTitle(QStringLiteral("Untitled"))
+{
+    m_commands.On(kSaveCommand, [this] { DoFileSave(); });
+    m_commands.On(kSaveAsCommand, [this] { DoSave(QString()); });
+}
+
+void CVexAccDoc::SetModifiedFlag(bool bModified)
+{
+    m_bModified = bModified;
+    if (bModified)
+        m_bSavedHere = false;
+}
+
+void CVexAccDoc::SetPathName(const QString& strPath, bool bAddToMRU)
+{
+    m_strPathName = QFileInfo(strPath).absoluteFilePath();
+    m_strTitle = QFileInfo(strPath).fileName();
+    emit titleChanged(m_strTitle);
+    if (bAddToMRU && m_pRecent) {
+        m_pRecent->Add(m_strPathName.toStdString());
+        emit recentFilesChanged();
+    }
+}
+
+DocumentState CVexAccDoc::State() const
+{
+    if (!m_pView || m_pView->CurrentKind() == 0)
+        return DocumentState::Empty;
+    if (m_bModified)
+        return DocumentState::Downloaded;
+    return m_bSavedHere ? DocumentState::Saved : DocumentState::Loaded;
+}
+
+// Deletes the stored cells of all three grids and puts each back at its
+// first cell. Counts, widths and heading texts stay.
+void CVexAccDoc::ClearGrids()
+{
+    for (CUGCtrl* pGrid : m_content.m_pGrids) {
+        if (CGridStore* pStore = pGrid->GetStore(1))
+            pStore->ClearAllCells();
+        pGrid->MoveCurrentCell(0, 0);
+        pGrid->ScrollRows(kMoveFirst);
+        pGrid->ScrollColumns(kMoveFirst);
+    }
+}
+
+bool CVexAccDoc::OnNewDocument()
+{
+    // The framework's part: a new document has no path and no changes.
+    m_strPathName.clear();
+    SetModifiedFlag(false);
+    m_bSavedHere = false;
+
+    if (m_pView && m_pView->CurrentKind() != 0) {
+        const int nGrid = m_pView->CurrentGrid();
+        if (nGrid >= 0) {
+            m_pView->CloseFindDialog(nGrid);
+            m_pView->ShowGrid(nGrid, false);
+        }
+        m_pView->SetDataKindPaneText(QString());
+        ClearGrids();
+    }
+    if (m_pView)
+        m_pView->SetCurrent(0, -1);
+    return true;
+}
+
+bool CVexAccDoc::OnOpenDocument(const QString& strPath)
+{
+    if (m_pView && m_pView->CurrentKind() != 0) {
+        const int nGrid = m_pView->CurrentGrid();
+        if (nGrid >= 0) {
+            m_pView->CloseFindDialog(nGrid);
+            m_pView->ShowGrid(nGrid, false);
+        }
+        ClearGrids();
+    }
+    if (!LoadFile(strPath))
+        return false;
+    SetModifiedFlag(false);
+    m_bSavedHere = false;
+
+    if (m_pView)
+        m_pView->SetCurrent(kDataKindCommand[kKindStatus], kKindStatus);
+    CUGCtrl& job = *m_content.m_pGrids[kKindJob];
+    job.UseOffscreenPaint(1);
+    job.SetDragMode(1);
+    if (m_pView) {
+        m_pView->ShowGrid(kKindStatus, true);
+        m_pView->FocusGrid(kKindStatus);
+        m_pView->SetDataKindPaneText(QString::fromLatin1(kDataKindPaneText[kKindStatus]));
+    }
+    return true;
+}
+
+// Reads the whole file in one go, then decodes it.
+bool CVexAccDoc::LoadFile(const QString& strPath)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        ReportFileError(strPath, file.error(), false);
+        return false;
+    }
+    try {
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            ReportFileError(strPath, file.error(), false);
+            return false;
+        }
+        LoadAccDocument(bytes.constData(), static_cast<std::size_t>(bytes.size()), m_content);
+    } catch (const CArchiveException&) {
+        m_messages.Exclamation(kUnexpectedFormat);
+        return false;
+    } catch (const std::bad_alloc&) {
+        m_messages.Exclamation(kFailedToOpen);
+        return false;
+    }
+    return true;
+}
+
+// The whole document is built in memory and written in one go to a
+// temporary file beside the target, which replaces the target only when
+// every byte was written. A failed save never damages the previous file.
+bool CVexAccDoc::OnSaveDocument(const QString& strPath)
+{
+    std::string bytes;
+    try {
+        bytes = StoreAccDocument(m_content);
+    } catch (const std::exception&) {
+        m_messages.Exclamation(kFailedToSave);
+        return false;
+    }
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ReportFileError(strPath, file.error(), true);
+        return false;
+    }
+    const auto nSize = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), nSize) != nSize) {
+        const int nError = file.error();
+        file.cancelWriting();
+        ReportFileError(strPath, nError, true);
+        return false;
+    }
+    if (!file.commit()) {
+        ReportFileError(strPath, file.error(), true);
+        return false;
+    }
+    SetModifiedFlag(false);
+    m_bSavedHere = true;
+    return true;
+}
+
+void CVexAccDoc::ReportFileError(const QString& strPath, int nFileError, bool bSaving)
+{
+    QString strText;
+    switch (nFileError) {
+    case QFileDevice::ResourceError:
+        strText = QStringLiteral("Disk full while accessing %1.");
+        break;
+    case QFileDevice::PermissionsError:
+        strText = QStringLiteral("Access to %1 was denied.");
+        break;
+    case QFileDevice::OpenError:
+        if (!bSaving && !QFileInfo::exists(strPath))
+            strText = QStringLiteral("%1 was not found.");
+        else if (bSaving || !QFileInfo(strPath).isReadable())
+            strText = QStringLiteral("Access to %1 was denied.");
+        break;
+    default:
+        break;
+    }
+    if (strText.isEmpty())
+        strText = bSaving ? QStringLiteral("An unexpected error occurred while writing %1.")
+                          : QStringLiteral("An unexpected error occurred while reading %1.");
+    m_messages.Exclamation(Local8(strText.arg(strPath)));
+}
+
+bool CVexAccDoc::SaveModified()
+{
+    if (!IsModified())
+        return true;
+    switch (m_ui.AskSaveChanges(m_strTitle)) {
+    case CDocumentUi::Answer::Cancel: return false;
+    case CDocumentUi::Answer::No: return true;
+    case CDocumentUi::Answer::Yes: return DoFileSave();
+    }
+    return false;
+}
+
+bool CVexAccDoc::NewDocument()
+{
+    if (!SaveModified())
+        return false;
+    m_strTitle = QStringLiteral("Untitled");
+    emit titleChanged(m_strTitle);
+    return OnNewDocument();
+}
+
+OpenResult CVexAccDoc::OpenDocumentFile(const QString& strPath)
+{
+    if (!m_strPathName.isEmpty() && QFileInfo(strPath).absoluteFilePath() == m_strPathName)
+        return OpenResult::Opened; // already open
+    if (!SaveModified())
+        return OpenResult::Cancelled;
+    const bool bWasModified = IsModified();
+    const bool bWasSavedHere = m_bSavedHere;
+    if (!OnOpenDocument(strPath)) {
+        // The data on show is whatever the load left; only the flag returns.
+        SetModifiedFlag(bWasModified);
+        m_bSavedHere = bWasSavedHere;
+        return OpenResult::Failed;
+    }
+    SetPathName(strPath);
+    return OpenResult::Opened;
+}
+
+bool CVexAccDoc::DoSave(const QString& strPath, bool bReplace)
+{
+    QString strName = strPath;
+    if (strName.isEmpty()) {
+        QString strSuggested = m_strPathName;
+        if (strSuggested.isEmpty())
+            strSuggested = m_strTitle + QStringLiteral(".hpa");
+        strName = m_ui.GetSaveFileName(strSuggested);
+        if (strName.isEmpty())
+            return false; // cancelled
+    }
+    if (!OnSaveDocument(strName))
+        return false;
+    if (bReplace)
+        SetPathName(strName);
+    return true;
+}
+
+bool CVexAccDoc::DoFileSave()
+{
+    // A read-only file is saved under a new name, as is an untitled one.
+    const QFileInfo info(m_strPathName);
+    if (m_strPathName.isEmpty() || (info.exists() && !info.isWritable()))
+        return DoSave(QString());
+    return DoSave(m_strPathName);
+}
+
+} // namespace hpa
