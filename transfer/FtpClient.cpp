@@ -79,9 +79,21 @@ int CFtpClient::ReadReply()
     std::string strLine;
     int nCode = 0;
     bool bMultiLine = false;
+    bool bCut = false; // the last piece stopped at the limit, mid-line
     for (int nLines = 0;; ++nLines) {
-        if (nLines == kMaxReplyLines || m_control.ReadLine(strLine, kReplyLineLimit) == 0)
+        bool bEnded = false;
+        if (nLines == kMaxReplyLines)
             return 0;
+        if (m_control.ReadLine(strLine, kReplyLineLimit, &bEnded) == 0) {
+            // The bare line end behind a piece of exactly the limit is the
+            // end of that long line, not an empty reply line.
+            if (bCut && bEnded) {
+                bCut = false;
+                continue;
+            }
+            return 0;
+        }
+        bCut = !bEnded;
         const int nLineCode = LeadingInt(std::string_view(strLine).substr(0, 3));
         const char chSeparator = strLine.size() > 3 ? strLine[3] : '\0';
         if (!bMultiLine) {

@@ -185,9 +185,11 @@ int CTcpSocket::Receive(char* pBuffer, int nSize)
     return n < 0 ? -1 : static_cast<int>(n);
 }
 
-int CTcpSocket::ReadLine(std::string& strLine, int nLimit)
+int CTcpSocket::ReadLine(std::string& strLine, int nLimit, bool* pbEnded)
 {
     strLine.clear();
+    if (pbEnded)
+        *pbEnded = false;
     while (static_cast<int>(strLine.size()) < nLimit) {
         char ch = 0;
         if (Receive(&ch, 1) <= 0) {
@@ -197,6 +199,8 @@ int CTcpSocket::ReadLine(std::string& strLine, int nLimit)
         if (ch == '\n') {
             if (!strLine.empty() && strLine.back() == '\r')
                 strLine.pop_back();
+            if (pbEnded)
+                *pbEnded = true;
             break;
         }
         strLine.push_back(ch);

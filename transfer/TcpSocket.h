@@ -43,7 +43,9 @@ public:
     // Reads one line of at most nLimit bytes, without its LF and a CR before
     // it. Returns the length; 0 for an empty line, the end of the stream or a
     // failure (strLine is then empty). A longer line comes in pieces.
-    int ReadLine(std::string& strLine, int nLimit);
+    // *pbEnded (when given) tells whether a line feed ended the read, as
+    // opposed to the limit or a failure.
+    int ReadLine(std::string& strLine, int nLimit, bool* pbEnded = nullptr);
     // 1 when at least one byte can be received without blocking.
     int IsInputWaiting();
     // Throws away everything that has already arrived.

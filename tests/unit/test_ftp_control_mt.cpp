@@ -77,6 +77,10 @@ const LoginCase kLoginCases[] = {
      0},
     // A 100,000-character line is read in pieces and skipped inside a
     // multi-line reply.
+    // A line of exactly 100 characters leaves only its CR LF for the next
+    // piece: that is the end of the line, not an empty reply line.
+    {"LineOfExactlyTheLimit", {Say("220-" + std::string(96, 'x') + "\r\n220 ok\r\n")}, {},
+     {"USER ops", "PASS pw", "Quit"}, 0},
     {"HugeLineInGreeting", {Say("220-" + std::string(100000, 'x') + "\r\n220 ok\r\n")}, {},
      {"USER ops", "PASS pw", "Quit"}, 0},
 };

@@ -1,0 +1,152 @@
+// The download session and hpactl fetch against hpa-printer-sim, a
+// generated multifile accounting set and the simulator's quirks and faults.
+#include "InteropPeers.h"
+
+#include "accounting/Acc.h"
+#include "accounting/FieldMasks.h"
+#include "grid/UGCtrl.h"
+#include "support/RecordingMessages.h"
+#include "support/TempDir.h"
+#include "transfer/AccDecoder.h"
+#include "transfer/DownloadSession.h"
+
+#include <gtest/gtest.h>
+
+namespace hpa {
+namespace {
+
+using namespace test::interop;
+using test::CRecordingMessages;
+using test::CTempDir;
+
+class CQuietProgress : public CTransferProgress {
+public:
+    void SetMessage(const std::string&) override {}
+    void SetPos(int) override {}
+    void Pump() override {}
+    bool IsCancelled() override { return false; }
+    bool CheckCancel() override { return false; }
+};
+
+struct SimCase {
+    const char* pszName;
+    const char* pszFault; // "" for none
+    DownloadResult result;
+    const char* pszMessage; // "" for none
+};
+
+const SimCase kSimCases[] = {
+    {"Plain", "", DownloadResult::Decoded, ""},
+    {"MultiLineTrap", "multiline-trap", DownloadResult::Decoded, ""},
+    {"NulInGreeting", "nul-reply", DownloadResult::Decoded, ""},
+    {"LongGreetingLine", "long-line", DownloadResult::Decoded, ""},
+    {"BytewiseGreeting", "bytewise", DownloadResult::Decoded, ""},
+    {"UserAlone", "user-230", DownloadResult::Decoded, ""},
+    {"PassThenAcct", "pass-300", DownloadResult::Decoded, ""},
+    {"ConnectAtPort", "port-connect", DownloadResult::Decoded, ""},
+    {"TypeRefused", "refuse-type", DownloadResult::Decoded, ""},
+    {"PassRefused", "refuse-pass", DownloadResult::LoginFailed, "Connection to host failed."},
+    {"Greeting120", "greeting-code=120", DownloadResult::LoginFailed,
+     "Connection to host failed."},
+    {"PaperRefused", "refuse-file@acc.pap", DownloadResult::DownloadFailed,
+     "Download of Paper Accounting File failed."},
+    {"SecondJobFileNeverConnects", "no-data-connection@acc2.job", DownloadResult::DownloadFailed,
+     "Download of Job Accounting File failed."},
+    {"DictionaryDropped", "drop=0@acc.dic", DownloadResult::DownloadFailed,
+     "Download of Dictionary File failed."},
+};
+
+class PrinterSim : public testing::TestWithParam<SimCase> {
+protected:
+    void SetUp() override
+    {
+        m_strSim = BinDir() + "/hpa-printer-sim";
+        if (!fs::exists(m_strSim))
+            GTEST_SKIP() << "hpa-printer-sim is not built";
+        ASSERT_EQ(std::system(("'" + m_strSim + "' --generate '" + m_data.Path().string() +
+                               "' --jobs 40 --job-files 3 >/dev/null")
+                                  .c_str()),
+                  0);
+    }
+    void Serve(const std::string& strFault)
+    {
+        std::vector<std::string> args = {m_strSim,   "--listen", "127.0.0.1:0",
+                                         "--root",   m_data.Path().string(),
+                                         "--user",   "admin",
+                                         "--password", "admin"};
+        if (!strFault.empty()) {
+            args.push_back("--fault");
+            args.push_back(strFault);
+        }
+        ASSERT_TRUE(m_server.Start(args));
+    }
+
+    std::string m_strSim;
+    CTempDir m_data;
+    CServerProcess m_server;
+};
+
+TEST_P(PrinterSim, DownloadEndsAsTheFaultDecides)
+{
+    const SimCase& c = GetParam();
+    Serve(c.pszFault);
+    CTempDir work;
+    CAcc acc;
+    CFieldMasks masks;
+    CUGCtrl grids[3];
+    CRecordingMessages messages;
+    CAccBinding binding;
+    binding.m_pathWorkDir = work.Path();
+    binding.m_pGrids = {&grids[0], &grids[1], &grids[2]};
+    binding.m_pMasks = &masks;
+    binding.m_pMessages = &messages;
+    acc.Bind(binding);
+    CAccDecoder decoder(acc);
+    DownloadSettings settings;
+    settings.m_strHost = m_server.HostText();
+    settings.m_strUser = "admin";
+    settings.m_strPassword = "admin";
+    settings.m_workDir = work.Path();
+    settings.m_nReceiveTimeoutMs = 1000;
+    CQuietProgress progress;
+    EXPECT_EQ(CDownloadSession(settings, decoder, messages, progress).Run(), c.result);
+    const std::string strMessage = c.pszMessage;
+    EXPECT_EQ(messages.Exclamations(),
+              strMessage.empty() ? std::vector<std::string>{} : std::vector{strMessage});
+    if (c.result == DownloadResult::Decoded) {
+        const fs::path data = m_data.Path();
+        EXPECT_EQ(ReadText(work.Path() / "JOB.tmp"),
+                  ReadText(data / "acc1.job") + ReadText(data / "acc2.job") +
+                      ReadText(data / "acc3.job"));
+        EXPECT_EQ(acc.m_nJobs, 40);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, PrinterSim, testing::ValuesIn(kSimCases),
+                         [](const auto& tpi) { return std::string(tpi.param.pszName); });
+
+TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
+{
+    const std::string strSim = BinDir() + "/hpa-printer-sim";
+    if (!fs::exists(strSim) || !fs::exists(BinDir() + "/hpactl"))
+        GTEST_SKIP() << "hpa-printer-sim or hpactl is not built";
+    CTempDir data;
+    ASSERT_EQ(std::system(("'" + strSim + "' --generate '" + data.Path().string() +
+                           "' --jobs 25 --job-files 2 >/dev/null")
+                              .c_str()),
+              0);
+    CServerProcess server;
+    ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root",
+                              data.Path().string(), "--user", "admin", "--password", "admin"}));
+    CTempDir run;
+    const RunResult fetch =
+        RunHpactl(run.Path(), "fetch " + server.HostText() +
+                                  " --user admin --password admin --summary --export-job jobs.csv");
+    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
+    EXPECT_NE(fetch.m_strOut.find("Jobs\t25\n"), std::string::npos) << fetch.m_strOut;
+    const std::string strJobs = ReadText(run.Path() / "jobs.csv");
+    EXPECT_GE(std::count(strJobs.begin(), strJobs.end(), '\n'), 26); // heading + 25 jobs
+}
+
+} // namespace
+} // namespace hpa
