@@ -119,9 +119,9 @@ TEST_F(PrinterSim, UnknownNamesAreRefusedWithoutDataConnection)
 {
     StartSim({"--root", kSingle});
     ASSERT_TRUE(m_client.Login());
-    const char* kNames[] = {"SYS:/admin/acc2.job", "SYS:/admin/acc0.job", "SYS:/admin/acc01.job",
+    const char* kNames[] = {"SYS:/admin/acc2.job",  "SYS:/admin/acc0.job",   "SYS:/admin/acc01.job",
                             "SYS:/admin/README.md", "SYS:/admin/../admin/x", "acc.sta",
-                            "SYS:/acc.sta", "../../etc/passwd"};
+                            "SYS:/acc.sta",         "../../etc/passwd"};
     for (const char* pszName : kNames) {
         SCOPED_TRACE(pszName);
         CDataListener data;
@@ -196,8 +196,8 @@ TEST(PrinterSimProcess, StopsCleanlyOnSigtermEvenWithASessionOpen)
 TEST(PrinterSimProcess, VerboseLogsTheTranscriptWithoutThePassword)
 {
     CSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--root", kSingle, "--verbose", "--password", "hidden-pw", "--sessions",
-                           "1"}));
+    ASSERT_TRUE(
+        sim.Start({"--root", kSingle, "--verbose", "--password", "hidden-pw", "--sessions", "1"}));
     {
         CFtpTestClient client;
         ASSERT_TRUE(client.Connect(sim.Port()));

@@ -40,8 +40,8 @@ Pairs ParsePairs(const std::string& strLine)
         if (nColon == std::string::npos)
             break;
         int nField = std::atoi(strLine.substr(nPos, nColon - nPos).c_str());
-        std::size_t nEnd = strLine[nColon + 1] == '{' ? strLine.find('}', nColon) + 1
-                                                      : strLine.find(',', nColon);
+        std::size_t nEnd =
+            strLine[nColon + 1] == '{' ? strLine.find('}', nColon) + 1 : strLine.find(',', nColon);
         if (nEnd == std::string::npos || nEnd == 0)
             nEnd = strLine.size();
         pairs[nField] = strLine.substr(nColon + 1, nEnd - nColon - 1);
@@ -99,8 +99,8 @@ void CheckConsistentSet(const std::filesystem::path& dir, bool bInk)
             SCOPED_TRACE(job[i]);
             EXPECT_LT(job[i].size(), 397u);
             Pairs rec = ParsePairs(job[i]);
-            for (int nField : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18,
-                               19, 45})
+            for (int nField :
+                 {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 45})
                 EXPECT_EQ(rec.count(nField), 1u) << "job field " << nField;
             for (int nField = 46; nField <= 49; ++nField)
                 EXPECT_EQ(rec.count(nField), bInk ? 1u : 0u) << "job field " << nField;

@@ -81,9 +81,9 @@ public:
         int fds[2];
         if (pipe2(fds, O_CLOEXEC) != 0)
             return false;
-        m_strStderr = std::filesystem::temp_directory_path() /
-                      ("hpa-sim-stderr-" + std::to_string(getpid()) + "-" +
-                       std::to_string(++Counter()) + ".txt");
+        m_strStderr =
+            std::filesystem::temp_directory_path() / ("hpa-sim-stderr-" + std::to_string(getpid()) +
+                                                      "-" + std::to_string(++Counter()) + ".txt");
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
@@ -247,7 +247,8 @@ public:
     bool Send(const std::string& strLine)
     {
         std::string str = strLine + "\r\n";
-        return send(m_nFd, str.data(), str.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(str.size());
+        return send(m_nFd, str.data(), str.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(str.size());
     }
 
     // One line without its CR LF; false on time-out or end of stream.
@@ -362,12 +363,10 @@ public:
 
     std::string PortCommand() const
     {
-        return "PORT 127,0,0,1," + std::to_string(m_nPort / 256) + "," + std::to_string(m_nPort % 256);
+        return "PORT 127,0,0,1," + std::to_string(m_nPort / 256) + "," +
+               std::to_string(m_nPort % 256);
     }
-    std::string EprtCommand() const
-    {
-        return "EPRT |1|127.0.0.1|" + std::to_string(m_nPort) + "|";
-    }
+    std::string EprtCommand() const { return "EPRT |1|127.0.0.1|" + std::to_string(m_nPort) + "|"; }
 
     // Accepts the server's connection; false on time-out.
     bool Accept(int nTimeoutMs = kWaitMs)

@@ -40,8 +40,7 @@ void Add2(CLine& line, long n)
     line.Add(static_cast<char>('0' + n / 10 % 10)).Add(static_cast<char>('0' + n % 10));
 }
 
-template <typename T>
-const T& Pick(CRandom& rng, std::span<const T> pool)
+template <typename T> const T& Pick(CRandom& rng, std::span<const T> pool)
 {
     return pool[rng.Below(static_cast<std::uint32_t>(pool.size()))];
 }
@@ -119,8 +118,9 @@ void CJobMaker::WriteJob(CFileWriter& out, bool bCrlf)
     long nPages = 0;
     if (nCompletion != 1) {
         std::uint32_t nSize = rng.Below(100);
-        nPages = nSize < 50 ? rng.Between(1, 3) : nSize < 85 ? rng.Between(4, 20)
-                                                               : rng.Between(21, 200);
+        nPages = nSize < 50   ? rng.Between(1, 3)
+                 : nSize < 85 ? rng.Between(4, 20)
+                              : rng.Between(21, 200);
     }
     bool bDuplex = nPages > 1 && rng.Chance(300);
     long nDuplex = bDuplex ? nPages / 2 : 0;

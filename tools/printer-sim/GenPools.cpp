@@ -5,31 +5,64 @@ namespace hpa::sim {
 namespace {
 
 const char* const kDictionaryNames[50] = {
-    "job_id",         "priority",          "time",
-    "date",           "completion_code",   "user",
-    "host",           "file",              "charge",
-    "compile_time",   "print_time",        "header_count",
-    "error_count",    "body_count",        "simplex_count",
-    "duplex_count",   "finishing",         "chunk_count",
-    "jam_count",      "paper_types_count", "index_count",
-    "index",          "paper_width",       "paper_height",
-    "paper_weight",   "paper_color",       "paper_type",
-    "paper_label",    "version",           "number_of_paper_types",
-    "job_file_size",  "last_job_file_size", "job_file_usage",
-    "current_job_file_usage", "max_number_of_job_files", "current_job_file",
-    "number_of_jobs", "multifile",         "enabled",
-    "job_file_full",  "paper_file_full",   "user",
-    "host",           "file",              "charge",
-    "connection",     "cyan_ink",          "magenta_ink",
-    "yellow_ink",     "black_ink",
+    "job_id",
+    "priority",
+    "time",
+    "date",
+    "completion_code",
+    "user",
+    "host",
+    "file",
+    "charge",
+    "compile_time",
+    "print_time",
+    "header_count",
+    "error_count",
+    "body_count",
+    "simplex_count",
+    "duplex_count",
+    "finishing",
+    "chunk_count",
+    "jam_count",
+    "paper_types_count",
+    "index_count",
+    "index",
+    "paper_width",
+    "paper_height",
+    "paper_weight",
+    "paper_color",
+    "paper_type",
+    "paper_label",
+    "version",
+    "number_of_paper_types",
+    "job_file_size",
+    "last_job_file_size",
+    "job_file_usage",
+    "current_job_file_usage",
+    "max_number_of_job_files",
+    "current_job_file",
+    "number_of_jobs",
+    "multifile",
+    "enabled",
+    "job_file_full",
+    "paper_file_full",
+    "user",
+    "host",
+    "file",
+    "charge",
+    "connection",
+    "cyan_ink",
+    "magenta_ink",
+    "yellow_ink",
+    "black_ink",
 };
 
 // "ann" and "Ann" are two users; one name is UTF-8 and stays bytes.
 const char* const kUsers[] = {
-    "ann",   "Ann",    "bob",    "carla",  "dmitri", "eve",    "frank",   "gita",
-    "hiro",  "ines",   "j\xc3\xbcrgen", "kim", "lars", "maria",  "noor",    "olga",
-    "paul",  "quinn",  "rosa",   "sam",    "tomasz", "uma",    "victor",  "wen",
-    "xavier", "yusuf", "zoe",    "j.smith", "svc-backup", "Administrator",
+    "ann",    "Ann",   "bob",           "carla",   "dmitri",     "eve",           "frank",  "gita",
+    "hiro",   "ines",  "j\xc3\xbcrgen", "kim",     "lars",       "maria",         "noor",   "olga",
+    "paul",   "quinn", "rosa",          "sam",     "tomasz",     "uma",           "victor", "wen",
+    "xavier", "yusuf", "zoe",           "j.smith", "svc-backup", "Administrator",
 };
 
 const char* const kHosts[] = {
@@ -56,7 +89,8 @@ const char* const kFiles[] = {
     "Payroll, March.pdf",
     "label sheet 3x8.pdf",
     "Brochure [print-ready].pdf",
-    "\xc3\x9c" "bersicht Kosten, 2024.pdf",
+    "\xc3\x9c"
+    "bersicht Kosten, 2024.pdf",
     "Contract #4471; signed.pdf",
     "poster A3 (colour).pdf",
     "notes.md",
@@ -67,13 +101,13 @@ const char* const kFiles[] = {
 };
 
 const char* const kCharges[] = {
-    "Marketing: 4711", "Sales, EMEA: 4712", "R&D: 5100",  "Facilities: 6020",
-    "none",            "Project Atlas, phase 2",          "Print room: 0000", "",
+    "Marketing: 4711",        "Sales, EMEA: 4712", "R&D: 5100", "Facilities: 6020", "none",
+    "Project Atlas, phase 2", "Print room: 0000",  "",
 };
 
 const char* const kConnections[] = {
-    "LPD: queue raw", "IPP: /ipp/print", "Socket: 9100", "FTP: SYS:/spool", "SMB: \\\\fs\\print",
-    "USB",
+    "LPD: queue raw",  "IPP: /ipp/print",    "Socket: 9100",
+    "FTP: SYS:/spool", "SMB: \\\\fs\\print", "USB",
 };
 
 const SPaperType kPapers[] = {
@@ -89,12 +123,33 @@ const SPaperType kPapers[] = {
 
 } // namespace
 
-std::span<const char* const> DictionaryNames() { return kDictionaryNames; }
-std::span<const char* const> UserPool() { return kUsers; }
-std::span<const char* const> HostPool() { return kHosts; }
-std::span<const char* const> FilePool() { return kFiles; }
-std::span<const char* const> ChargePool() { return kCharges; }
-std::span<const char* const> ConnectionPool() { return kConnections; }
-std::span<const SPaperType> PaperPool() { return kPapers; }
+std::span<const char* const> DictionaryNames()
+{
+    return kDictionaryNames;
+}
+std::span<const char* const> UserPool()
+{
+    return kUsers;
+}
+std::span<const char* const> HostPool()
+{
+    return kHosts;
+}
+std::span<const char* const> FilePool()
+{
+    return kFiles;
+}
+std::span<const char* const> ChargePool()
+{
+    return kCharges;
+}
+std::span<const char* const> ConnectionPool()
+{
+    return kConnections;
+}
+std::span<const SPaperType> PaperPool()
+{
+    return kPapers;
+}
 
 } // namespace hpa::sim

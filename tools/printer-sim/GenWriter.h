@@ -41,7 +41,11 @@ class CLine {
 public:
     static constexpr std::size_t kCapacity = 1024;
 
-    void Clear() { m_nLen = 0; m_bOverflow = false; }
+    void Clear()
+    {
+        m_nLen = 0;
+        m_bOverflow = false;
+    }
     CLine& Add(std::string_view str);
     CLine& Add(char ch);
     CLine& AddInt(long long n);

@@ -107,7 +107,8 @@ bool WriteStatus(const SGenerateOptions& opts, SGeneratedSet& result, std::strin
     std::uint64_t nLargest =
         *std::max_element(result.m_jobFileBytes.begin(), result.m_jobFileBytes.end());
     // Each job file has room for about a quarter more than the largest holds.
-    std::uint64_t nCapacity = (nLargest + nLargest / 4) / kCapacityStep * kCapacityStep + kCapacityStep;
+    std::uint64_t nCapacity =
+        (nLargest + nLargest / 4) / kCapacityStep * kCapacityStep + kCapacityStep;
     result.m_nCapacityPerFile = nCapacity;
     std::uint64_t nTotal = std::min(nCapacity * result.m_jobFileBytes.size(), kMaxStatusNumber);
     const long long nFiles = opts.m_nJobFiles;

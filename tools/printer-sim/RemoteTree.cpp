@@ -44,7 +44,8 @@ std::string Join(const std::string& strCwd, std::string_view strArg)
 {
     std::size_t nSlash = strArg.find('/');
     std::size_t nColon = strArg.find(':');
-    bool bAbsolute = strArg.starts_with('/') || (nColon != std::string_view::npos && nColon < nSlash);
+    bool bAbsolute =
+        strArg.starts_with('/') || (nColon != std::string_view::npos && nColon < nSlash);
     if (bAbsolute)
         return std::string(strArg);
     return strCwd + "/" + std::string(strArg);

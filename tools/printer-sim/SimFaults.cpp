@@ -117,8 +117,7 @@ bool ParseFault(std::string_view strSpec, SFault& fault, std::string& strError)
         if (strArg.empty() || ec != std::errc() || pEnd != strArg.data() + strArg.size() ||
             nValue < pInfo->m_nMinArg || nValue > pInfo->m_nMaxArg) {
             strError = "fault '" + std::string(strSpec) + "': argument must be a number from " +
-                       std::to_string(pInfo->m_nMinArg) + " to " +
-                       std::to_string(pInfo->m_nMaxArg);
+                       std::to_string(pInfo->m_nMinArg) + " to " + std::to_string(pInfo->m_nMaxArg);
             return false;
         }
         fault.m_nArg = nValue;
@@ -154,13 +153,15 @@ std::string FaultHelp()
         else if (p->m_scope == EFaultScope::transfer)
             strLeft += "[@FILE]";
         strHelp += strLeft;
-        strHelp += strLeft.size() < 34 ? std::string(34 - strLeft.size(), ' ') : "\n" + std::string(34, ' ');
+        strHelp += strLeft.size() < 34 ? std::string(34 - strLeft.size(), ' ')
+                                       : "\n" + std::string(34, ' ');
         strHelp += p->m_pszHelp;
         std::string strDefaults;
         if (p->m_bTakesArg)
             strDefaults += std::string(p->m_pszArgName) + "=" + std::to_string(p->m_nDefaultArg);
         if (p->m_pszDefaultTarget)
-            strDefaults += std::string(strDefaults.empty() ? "" : ", ") + "@" + p->m_pszDefaultTarget;
+            strDefaults +=
+                std::string(strDefaults.empty() ? "" : ", ") + "@" + p->m_pszDefaultTarget;
         if (!strDefaults.empty())
             strHelp += "\n" + std::string(34, ' ') + "(default " + strDefaults + ")";
         strHelp += "\n";
@@ -179,8 +180,7 @@ const SFault* CSimFaults::Find(std::string_view strName) const
 const SFault* CSimFaults::FindForReply(std::string_view strName, std::string_view strVerb) const
 {
     for (const SFault& f : m_faults)
-        if (strName == f.m_pInfo->m_pszName &&
-            (f.m_strTarget == "*" || f.m_strTarget == strVerb))
+        if (strName == f.m_pInfo->m_pszName && (f.m_strTarget == "*" || f.m_strTarget == strVerb))
             return &f;
     return nullptr;
 }

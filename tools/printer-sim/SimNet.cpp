@@ -70,8 +70,7 @@ bool SleepMs(int nMs, const CStopSignal& stop)
     return WaitFor(-1, 0, nMs, stop) == EWait::timeout;
 }
 
-bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs,
-             const CStopSignal& stop)
+bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs, const CStopSignal& stop)
 {
     while (nSize > 0) {
         ssize_t nSent = send(nFd, pData, nSize, MSG_NOSIGNAL | MSG_DONTWAIT);

@@ -10,8 +10,7 @@ namespace hpa::sim {
 
 namespace {
 
-template <typename T>
-bool ParseNumber(std::string_view str, T nMin, T nMax, T& nOut)
+template <typename T> bool ParseNumber(std::string_view str, T nMin, T nMax, T& nOut)
 {
     T nValue{};
     auto [pEnd, ec] = std::from_chars(str.data(), str.data() + str.size(), nValue);
@@ -137,8 +136,7 @@ bool ParseSimOptions(int argc, char** argv, SSimOptions& opts, std::string& strE
             if (!value(v) || !ParseNumber<int>(v, 1, 999, opts.m_gen.m_nJobFiles))
                 return strError.empty() ? bad("expected 1 to 999") : false;
         } else if (strOpt == "--seed") {
-            if (!value(v) ||
-                !ParseNumber<std::uint64_t>(v, 0, UINT64_MAX, opts.m_gen.m_nSeed))
+            if (!value(v) || !ParseNumber<std::uint64_t>(v, 0, UINT64_MAX, opts.m_gen.m_nSeed))
                 return strError.empty() ? bad("expected an unsigned number") : false;
         } else if (strOpt == "--format-version") {
             if (!value(v) || !ParseNumber<int>(v, 1, 2, opts.m_gen.m_nFormatVersion))

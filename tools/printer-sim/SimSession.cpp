@@ -45,9 +45,8 @@ bool IsKnownUnsupported(std::string_view strVerb)
 
 } // namespace
 
-CSimSession::CSimSession(const SSimOptions& opts, const CRemoteTree& tree,
-                         const CStopSignal& stop, CSimLog& log, int nCtrlFd,
-                         const sockaddr_in& peer, int nId)
+CSimSession::CSimSession(const SSimOptions& opts, const CRemoteTree& tree, const CStopSignal& stop,
+                         CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId)
     : m_opts(opts), m_tree(tree), m_stop(stop), m_log(log), m_nCtrlFd(nCtrlFd), m_peer(peer),
       m_nId(nId), m_reader(nCtrlFd, kMaxCommandLine)
 {
@@ -109,8 +108,9 @@ bool CSimSession::Greet()
     }
     if (const SFault* pCode = faults.Find("greeting-code")) {
         int nCode = static_cast<int>(pCode->m_nArg);
-        bool bSent = Reply(nCode, nCode == 421 ? "Service not available, closing control connection."
-                                               : "Service ready in 1 minutes.");
+        bool bSent =
+            Reply(nCode, nCode == 421 ? "Service not available, closing control connection."
+                                      : "Service ready in 1 minutes.");
         return bSent && nCode != 421;
     }
     const SFault* pLines = faults.Find("multiline-greeting");
@@ -124,8 +124,8 @@ bool CSimSession::Greet()
         if (bTrap && i == 1)
             lines.push_back("230 This line is part of the greeting.");
         else
-            lines.push_back("220-Accounting files are in SYS:/admin (line " + std::to_string(i + 1) +
-                            ").");
+            lines.push_back("220-Accounting files are in SYS:/admin (line " +
+                            std::to_string(i + 1) + ").");
     }
     lines.push_back("220 Ready.");
     return ReplyLines(lines);
@@ -135,7 +135,8 @@ CSimSession::EHandled CSimSession::Dispatch(const std::string& strVerb, const st
 {
     m_strReplyTarget = strVerb;
     ++m_nCommands;
-    if (const SFault* p421 = m_opts.m_faults.Find("close-421"); p421 && m_nCommands > p421->m_nArg) {
+    if (const SFault* p421 = m_opts.m_faults.Find("close-421");
+        p421 && m_nCommands > p421->m_nArg) {
         Reply(421, "Service not available, closing control connection.");
         return endSession;
     }
@@ -143,7 +144,7 @@ CSimSession::EHandled CSimSession::Dispatch(const std::string& strVerb, const st
         return Reply(500, "Unknown command.") ? keepGoing : endSession;
     if (HasControlChars(strArg))
         return Reply(501, "Control characters are not allowed in arguments.") ? keepGoing
-                                                                             : endSession;
+                                                                              : endSession;
     if (strVerb == "USER")
         return OnUser(strArg);
     if (strVerb == "PASS")

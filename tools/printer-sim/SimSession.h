@@ -77,7 +77,7 @@ private:
     // faults are matched against it.
     std::string m_strReplyTarget = "greeting";
     long m_nCommands = 0;
-    bool m_bUserOk = false;  // USER given with the right name
+    bool m_bUserOk = false; // USER given with the right name
     bool m_bUserSeen = false;
     bool m_bLoggedIn = false;
     bool m_bNeedAcct = false;

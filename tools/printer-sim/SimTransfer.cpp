@@ -183,9 +183,10 @@ int CSimSession::SendFile(int nFileFd, int& nDataFd, const std::string& strRemot
             continue;
         if (nRead <= 0)
             break;
-        if (!SendAll(nDataFd, buf.data(), static_cast<std::size_t>(nRead),
-                     m_opts.m_nIdleTimeoutMs, m_stop)) {
-            m_log.Line(m_nId, "*", "data connection lost after " + std::to_string(nSent) + " bytes");
+        if (!SendAll(nDataFd, buf.data(), static_cast<std::size_t>(nRead), m_opts.m_nIdleTimeoutMs,
+                     m_stop)) {
+            m_log.Line(m_nId, "*",
+                       "data connection lost after " + std::to_string(nSent) + " bytes");
             if (m_stop.IsRaised())
                 return 0;
             strReplyText = "Connection closed; transfer aborted.";

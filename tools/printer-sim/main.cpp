@@ -35,10 +35,12 @@ int Generate(const hpa::sim::SGenerateOptions& gen)
     std::uint64_t nBytes = 0;
     for (std::uint64_t n : set.m_jobFileBytes)
         nBytes += n;
-    double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
-    std::printf("generated %ld jobs, %d paper types, %zu job file(s) of %llu bytes in %s (%.2f s)\n",
-                set.m_nJobs, set.m_nPaperTypes, set.m_jobFileBytes.size(),
-                static_cast<unsigned long long>(nBytes), gen.m_strDir.c_str(), dSeconds);
+    double dSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
+    std::printf(
+        "generated %ld jobs, %d paper types, %zu job file(s) of %llu bytes in %s (%.2f s)\n",
+        set.m_nJobs, set.m_nPaperTypes, set.m_jobFileBytes.size(),
+        static_cast<unsigned long long>(nBytes), gen.m_strDir.c_str(), dSeconds);
     return 0;
 }
 
