@@ -86,6 +86,9 @@ public:
     // the receive time-out also bounds the wait for the data connection.
     void SetTimeouts(int nSendMs, int nReceiveMs);
     int DataPort() const { return m_nDataPort; }
+    // Where the next data port search starts (tests; hosts whose firewall
+    // opens another range).
+    void SetDataPort(int nPort) { m_nDataPort = nPort; }
     // The address logged into; data connections are accepted from it only.
     const std::string& ServerAddress() const { return m_strServerAddress; }
 
