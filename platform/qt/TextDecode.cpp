@@ -1,0 +1,73 @@
+#include "platform/qt/TextDecode.h"
+
+namespace hpa {
+
+namespace {
+
+// Windows-1252 0x80..0x9F; the five undefined positions map to the C1
+// control with the same number, as the platform's converter does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+bool IsValidUtf8(std::string_view bytes)
+{
+    std::size_t i = 0;
+    const std::size_t n = bytes.size();
+    while (i < n) {
+        auto c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        int nMore = 0;
+        char32_t cp = 0;
+        if (c >= 0xC2 && c <= 0xDF) {
+            nMore = 1;
+            cp = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            nMore = 2;
+            cp = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            nMore = 3;
+            cp = c & 0x07;
+        } else {
+            return false;
+        }
+        for (int k = 1; k <= nMore; ++k) {
+            if (i + k >= n)
+                return false;
+            auto cc = static_cast<unsigned char>(bytes[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (cc & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are invalid.
+        if ((nMore == 2 && cp < 0x800) || (nMore == 3 && cp < 0x10000) ||
+            (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
+        i += static_cast<std::size_t>(nMore) + 1;
+    }
+    return true;
+}
+
+QString DecodeAccText(std::string_view bytes)
+{
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    QString result;
+    result.reserve(static_cast<qsizetype>(bytes.size()));
+    for (char ch : bytes) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80 && c <= 0x9F)
+            result.append(QChar(kCp1252High[c - 0x80]));
+        else
+            result.append(QChar(static_cast<char16_t>(c)));
+    }
+    return result;
+}
+
+} // namespace hpa
