@@ -160,13 +160,16 @@ private:
 
     int ColumnAtX(int x) const;
     int RowAtY(int y) const;
+    int RowHeightOf(int nRow) const;
     int ColumnEdgeAt(int x) const;
     int RowEdgeAt(int y) const;
     Drag CornerEdgeAt(int x, int y);
-    Drag ResizeAt(int nSection, int x, int y);
-    void StartResize(Drag kind, int x, int y);
+    Drag ResizeAt(int nSection, int x, int y, int* pnIndex);
+    bool IsResizing() const;
+    void StartResize(Drag kind, int nIndex, int x, int y);
     void ResizeMove(int x, int y);
-    void ResizeEnd(int x, int y);
+    void ResizeEnd();
+    void ShowResize();
     void HeadingClick(int nSection, unsigned nButton, GridMouseAction action, int x, int y);
 
     CUGCtrl& m_ctrl;
@@ -174,13 +177,14 @@ private:
 
     Drag m_drag = Drag::none;
     CGridCellType* m_pCaptureType = nullptr; // a cell type that answered -2
-    int m_nDragIndex = -1;                  // column or row being resized
-    int m_nDragStart = 0;                   // pointer position at the start
-    int m_nDragStartSize = 0;               // width or height at the start
+    int m_nDragIndex = -1;                   // column or row being resized
+    int m_nDragStart = 0;                    // pointer position at the start
+    int m_nDragStartSize = 0;                // width or height at the start
 
     bool m_bAutoScroll = false;
     int m_nAutoX = 0;
     int m_nAutoY = 0;
+    unsigned m_nAutoModifiers = 0;
     bool m_bAutoSingleStep = false;
 
     ShowMenuFn m_fnShowMenu;

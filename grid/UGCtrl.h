@@ -7,7 +7,9 @@
 // Operations return 0 when done, 1 when refused or out of range, 2 when a
 // notification vetoed them.
 #include "grid/GridCellType.h"
+#include "grid/GridCopy.h"
 #include "grid/GridDC.h"
+#include "grid/GridFind.h"
 #include "grid/GridHost.h"
 #include "grid/GridLayout.h"
 #include "grid/GridSelection.h"
@@ -176,6 +178,23 @@ public:
     void RedrawCell(int nCol, int nRow);
     void RedrawRange(const CGridRange& range);
 
+    // ---- input / find / copy ------------------------------------------------------
+    // After a click: scroll so the current cell shows fully (full-view rule).
+    void BringCurrentCellIntoView();
+    // The modeless find dialog (see CGridFind): 1 when one is already open.
+    int OpenFindDialog() { return m_find.Open(); }
+    // 1 when an open dialog was closed, else 0.
+    int CloseFindDialog() { return m_find.Close(); }
+    int IsFindDialogOpen() const { return m_find.IsDialogOpen() ? 1 : 0; }
+    CGridFind& GetFind() { return m_find; }
+    // The store searches run in (the current slot, else the built-in one).
+    CGridStore* GetCurrentStore() { return CurrentStore(); }
+    // Where CopySelectionToClipboard puts its text (null = nowhere). Not owned.
+    void SetClipboard(CGridClipboard* pClipboard) { m_pClipboard = pClipboard; }
+    // The selection's text onto the clipboard, then the selection cleared and
+    // the grid redrawn; 0.
+    int CopySelectionToClipboard();
+
     // ---- cell types ---------------------------------------------------------------
     // The type a cell names: a registered id above 0, else the normal type.
     CGridCellType* GetCellType(int nId);
@@ -322,6 +341,8 @@ private:
     std::vector<std::unique_ptr<CGridCellType>> m_cellTypes;
     CGridSelection m_selection;
     CUGCell m_scratch;
+    CGridFind m_find{*this};
+    CGridClipboard* m_pClipboard = nullptr;
 };
 
 } // namespace hpa
