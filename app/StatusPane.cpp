@@ -23,10 +23,22 @@ void CStatusPane::changeEvent(QEvent* pEvent)
         FitToSample();
 }
 
+bool CStatusPane::event(QEvent* pEvent)
+{
+    // The style settles the frame's width only when it polishes the pane.
+    const bool bResult = QLabel::event(pEvent);
+    if (pEvent->type() == QEvent::Polish)
+        FitToSample();
+    return bResult;
+}
+
 void CStatusPane::FitToSample()
 {
+    // Whatever the frame and margins take (the style decides how much of the
+    // frame lies inside the pane) comes on top of the text width.
     const int nText = QFontMetrics(font()).horizontalAdvance(m_strSample);
-    setFixedWidth(nText + 2 * frameWidth());
+    const int nChrome = width() - contentsRect().width();
+    setFixedWidth(nText + nChrome);
 }
 
 } // namespace hpa

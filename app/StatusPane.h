@@ -16,6 +16,7 @@ public:
 
 protected:
     void changeEvent(QEvent* pEvent) override;
+    bool event(QEvent* pEvent) override;
 
 private:
     void FitToSample();
