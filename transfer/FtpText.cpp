@@ -15,7 +15,8 @@ std::int64_t LeadingInt64(std::string_view text)
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))
         bNegative = text[i++] == '-';
     std::int64_t nValue = 0;
-    constexpr std::int64_t kCap = std::int64_t(1) << 62;
+    // Past 18 digits the value only saturates; the callers clamp it anyway.
+    constexpr std::int64_t kCap = 100000000000000000LL;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
         if (nValue < kCap)
             nValue = nValue * 10 + (text[i] - '0');
