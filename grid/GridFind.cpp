@@ -14,6 +14,10 @@ CGridFind::~CGridFind() = default;
 
 int CGridFind::Open()
 {
+    // A dialog whose window went away with its owner no longer counts as
+    // open; otherwise no dialog could ever open again.
+    if (m_pDialog && !m_pDialog->HasWindow() && !m_pInUse)
+        ClearState();
     if (m_pDialog || m_pInUse || !m_factory)
         return 1;
     m_pDialog = m_factory(*this);

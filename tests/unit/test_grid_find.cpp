@@ -201,4 +201,8 @@ TEST_F(GridFind, MessagesFromAStaleOrWindowlessDialogAreIgnored)
     dlg.FindNext();
     EXPECT_EQ(m_grid.GetCurrentRow(), 0);
     EXPECT_TRUE(m_grid.GetFind().IsFirstSearch());
+
+    // Its window went away with its owner: a new dialog may open.
+    EXPECT_EQ(m_grid.OpenFindDialog(), 0);
+    EXPECT_EQ(m_nAlive, 1);
 }
