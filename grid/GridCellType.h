@@ -20,7 +20,9 @@ public:
 
     virtual int GetTypeId() const = 0;
     virtual int OnSystemColorChange() { return 1; }
-    // -1 = not handled; -2 from a left button down captures the mouse.
+    // -1 = not handled; -2 from a left button down captures the mouse. The
+    // rectangle is the cell's and the point the pointer's, both in cell-area
+    // pixels.
     virtual int HandleLeftClick(int /*nCol*/, int /*nRow*/, int /*bDown*/, const CGridRect& /*rc*/,
                                 CGridPoint /*pt*/)
     {
@@ -46,9 +48,11 @@ public:
     {
     }
     // Drawing for print: the font re-created at height x rect height / nRefHeight.
-    virtual void DrawCellScaled(CGridDC& /*dc*/, const CGridRect& /*rc*/,
-                                const CUGCell& /*cell*/, int /*nUnused*/, int /*nRefHeight*/)
+    // Types without a scaled form draw as on screen.
+    virtual void DrawCellScaled(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
+                                int /*nUnused*/, int /*nRefHeight*/)
     {
+        DrawCell(dc, rc, cell, 0, 0);
     }
     virtual void GotFocus(int nCol, int nRow, const CUGCell& cell);
     virtual void LostFocus(int nCol, int nRow, const CUGCell& cell);
@@ -79,9 +83,18 @@ public:
     // The extent of the shown text (the label with style bit 8) in the cell's
     // font, else the grid font.
     void MeasureCell(CGridDC& dc, CGridSize* pSize, const CUGCell& cell) override;
+    void DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
+                  int bCurrent) override;
+    void DrawCellScaled(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int nUnused,
+                        int nRefHeight) override;
 
     // The text this type shows for a cell.
     static const std::string& ShownText(const CUGCell& cell);
+    // Draws the shown text in rc with the colours given: aligned, wrapped,
+    // or cut with "..." by the style bits. pFont (when not null) is selected
+    // for the drawing.
+    static void DrawText(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
+                         const CGridFont* pFont, COLORREF crText, COLORREF crBack);
 };
 
 } // namespace hpa

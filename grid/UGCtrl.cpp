@@ -2,6 +2,8 @@
 // stores, archive form, cell types and the appearance switches.
 #include "grid/UGCtrl.h"
 
+#include "grid/GridCellTypeExtra.h"
+
 #include "document/Archive.h"
 
 #include <cstring>
@@ -29,6 +31,12 @@ CUGCtrl::CUGCtrl() : m_pMemStore(std::make_unique<CGridMemStore>())
     m_pMemStore->SetControl(this);
     m_apStores[0] = m_pMemStore.get();
     AddCellType(std::make_unique<CNormalCellType>());
+    AddCellType(std::make_unique<CCheckBoxCellType>());
+    AddCellType(std::make_unique<CDropListCellType>());
+    AddCellType(std::make_unique<CArrowCellType>());
+    AddCellType(std::make_unique<CFittedTextCellType>());
+    AddCellType(std::make_unique<CProgressCellType>());
+    AddCellType(std::make_unique<CSpinCellType>());
 }
 
 CUGCtrl::~CUGCtrl() = default;

@@ -177,6 +177,9 @@ public:
     // Marks one cell (or one range) for repainting and lets the window paint it.
     void RedrawCell(int nCol, int nRow);
     void RedrawRange(const CGridRange& range);
+    // The drawing pass reached the last row: a store that adds rows on
+    // demand may add some now. Returns how many it added.
+    int AskForRowsPastEnd() { return AskStoreForRows(1); }
 
     // ---- input / find / copy ------------------------------------------------------
     // After a click: scroll so the current cell shows fully (full-view rule).
