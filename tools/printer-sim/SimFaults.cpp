@@ -135,9 +135,12 @@ bool ParseFault(std::string_view strSpec, SFault& fault, std::string& strError)
     } else if (pInfo->m_pszDefaultTarget) {
         fault.m_strTarget = pInfo->m_pszDefaultTarget;
     }
-    // Reply targets are verbs, compared upper-cased; "greeting" is kept as is.
-    if (pInfo->m_scope == EFaultScope::reply && fault.m_strTarget != "greeting")
+    // Reply targets are verbs, compared upper-cased, or "greeting".
+    if (pInfo->m_scope == EFaultScope::reply) {
         fault.m_strTarget = Upper(fault.m_strTarget);
+        if (fault.m_strTarget == "GREETING")
+            fault.m_strTarget = "greeting";
+    }
     return true;
 }
 
