@@ -34,7 +34,7 @@ void StoreGridBlock(CArchive& ar, CUGCtrl& grid)
     for (int nRow = -1; nRow < nRows; ++nRow) {
         for (int nCol = -1; nCol < nCols; ++nCol) {
             grid.ReadCell(nCol, nRow, &cell);
-            ar.WriteString(cell.GetText());
+            cell.Serialize(ar); // the text only
         }
     }
 }
@@ -57,11 +57,11 @@ void LoadGridBlock(CArchive& ar, CUGCtrl& grid, int nMaxColumns)
     for (int nCol = 0; nCol < nCols; ++nCol)
         grid.SetColumnWidth(nCol, ar.ReadInt32());
     grid.Serialize(ar); // the column alignments
+    // One cell serves every position: it never holds more than its text.
     CUGCell cell;
     for (int nRow = -1; nRow < nRows; ++nRow) {
         for (int nCol = -1; nCol < nCols; ++nCol) {
-            cell.ClearCell();
-            cell.SetText(ar.ReadString());
+            cell.Serialize(ar); // replaces the text
             grid.WriteCell(nCol, nRow, &cell);
         }
     }
