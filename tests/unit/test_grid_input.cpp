@@ -113,14 +113,6 @@ TEST_F(GridInput, CellTypeThenNotificationSeeTheKeyAndMayChangeIt)
     EXPECT_EQ(m_grid.Take(), Log{"OnGridChar(120,6)"});
 }
 
-TEST_F(GridInput, TabAndEnterAreLeftToADialog)
-{
-    EXPECT_FALSE(m_input.WantsKey(kGridKeyTab));
-    EXPECT_FALSE(m_input.WantsKey(kGridKeyReturn));
-    EXPECT_TRUE(m_input.WantsKey(kGridKeyDown));
-    EXPECT_TRUE(m_input.WantsKey('A'));
-}
-
 TEST_F(GridInput, FocusChangesRedrawTheCurrentCell)
 {
     m_grid.MoveCurrentCell(2, 3);
