@@ -110,7 +110,8 @@ int CAcc::ReadJobFile()
     }
     const std::int32_t nAnnounced = LeadingInteger(m_strFieldValue[kFieldNumberOfJobs]);
     grid.SetColumnCount(nColumns);
-    grid.SetRowCount(nAnnounced);
+    // A negative count would be refused and leave the old row count standing.
+    grid.SetRowCount(std::max(nAnnounced, 0));
     if (nColumns <= 0) {
         grid.SetRowCount(0);
         return 1;

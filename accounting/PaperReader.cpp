@@ -7,6 +7,8 @@
 #include "accounting/GridFill.h"
 #include "grid/UGCtrl.h"
 
+#include <algorithm>
+
 namespace hpa {
 
 namespace {
@@ -33,7 +35,8 @@ int CAcc::ReadPaperFile()
     const int nRows = LeadingInteger(m_strFieldValue[kFieldPaperTypes]);
     const int nColumns = masks.m_nPaperColumns;
     grid.SetColumnCount(nColumns);
-    grid.SetRowCount(nRows);
+    // A negative count would be refused and leave the old row count standing.
+    grid.SetRowCount(std::max(nRows, 0));
     if (nColumns == 0) {
         grid.SetRowCount(0);
         return 1;

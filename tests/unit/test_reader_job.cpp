@@ -79,6 +79,7 @@ TEST_F(ReadJobFileTest, Records)
         {"more records than announced: the rest is not read", kMaskIdUser, "1",
          "0:1\n0:2\n", {"|N0|N5", "1|1|"}},
         {"no jobs announced: headings only", kMaskIdUser, "0", "0:1\n", {"|N0|N5"}},
+        {"a negative number of jobs: headings only", kMaskIdUser, "-3", "0:1\n", {"|N0|N5"}},
         {"a line over 398 characters: the remainder is the next record", kMaskIdUser, "2",
          "0:1,5:{" + std::string(400, 'u') + "}\n",
          // The remainder "uuuuuuuuu}" reads as field 0 without a value.

@@ -48,6 +48,7 @@ TEST_F(ReadPaperFileTest, Records)
          "22:1\n22:2\n", {"|N22", "1|1"}},
         {"a leading 0 that is not exactly \"0\" reads no record", "100000", "0 ",
          "22:1\n", {"|N22"}},
+        {"a negative count of paper types gives no rows", "100000", "-2", "22:1\n", {"|N22"}},
         {"a line over 254 characters: the remainder is the next record", "110000", "2",
          "22:1,23:" + std::string(250, 'x') + "22:9,23:8\n",
          // "xxxx22" reads as field 0 and is ignored with its value.
