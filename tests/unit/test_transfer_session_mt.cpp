@@ -275,7 +275,13 @@ TEST_P(Session, FetchesDecidesAndDecodesAsScripted)
     EXPECT_EQ(decoder.m_calls, c.decoding);
     EXPECT_EQ(progress.m_bBegun, !c.bLoginRefused);
     const Lines transcript = server.Transcript();
-    EXPECT_EQ(Retrieved(transcript), c.retrieved);
+    Lines retrieved = Retrieved(transcript);
+    if (!c.strCancelAt.empty() && retrieved.size() + 1 == c.retrieved.size()) {
+        // The cancel may close the connection before the thread sent RETR
+        // for the file it was pressed on.
+        retrieved.push_back(c.strCancelAt);
+    }
+    EXPECT_EQ(retrieved, c.retrieved);
     // Every path closes the connection. (Its "Quit" may be lost to the reset
     // that closing with unread replies causes, so the hang-up is what counts.)
     EXPECT_TRUE(server.HungUp());
