@@ -32,22 +32,6 @@ TEST(FieldCatalogue, EveryFieldHasOneKindAndPositionThatMapsBack)
     EXPECT_EQ(FieldOfMaskPosition(3, 0), -1);
 }
 
-TEST(FieldCatalogue, JobPositionsAndSyntaxes)
-{
-    const int expected[27] = {0,  1,  2,  3,  4,  5,  6,  45, 7,  8,  9,  10, 11, 12,
-                              13, 14, 15, 16, 17, 18, 19, 49, 46, 47, 48, 20, 21};
-    for (int nPos = 0; nPos < 27; ++nPos)
-        EXPECT_EQ(FieldOfMaskPosition(kKindJob, nPos), expected[nPos]) << nPos;
-    for (int nField : {2, 3, 5, 6, 7, 8, 45})
-        EXPECT_EQ(FieldInfo(nField).m_syntax, FieldSyntax::Braced) << nField;
-    for (int nField : {25, 26, 27})
-        EXPECT_EQ(FieldInfo(nField).m_syntax, FieldSyntax::Enclosed) << nField;
-    for (int nField : {20, 21})
-        EXPECT_EQ(FieldInfo(nField).m_syntax, FieldSyntax::IndexPair) << nField;
-    EXPECT_EQ(FieldOfMaskPosition(kKindStatus, 8), 36);
-    EXPECT_EQ(FieldOfMaskPosition(kKindPaper, 5), 27);
-}
-
 TEST(FieldCatalogue, FilterListsUseTheDisplayNames)
 {
     // Job items 0 to 21 are positions 0 to 21; the last two stand for
