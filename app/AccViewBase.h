@@ -10,6 +10,7 @@
 namespace hpa {
 
 class CUGCtrl;
+class CVexAccDoc;
 
 class CAccViewBase : public QWidget, public CViewLink {
     Q_OBJECT
@@ -20,8 +21,16 @@ public:
     // The data grids by data kind index: 0 job, 1 paper, 2 status.
     virtual CUGCtrl& Grid(int nIndex) = 0;
 
+    // The document the view shows (set by the application once both exist):
+    // a download marks it modified, the filters ask whether it is.
+    void SetDocument(CVexAccDoc* pDocument) { m_pDocument = pDocument; }
+    CVexAccDoc* GetDocument() const { return m_pDocument; }
+
 protected:
     CCommandMap m_commands;
+
+private:
+    CVexAccDoc* m_pDocument = nullptr;
 };
 
 } // namespace hpa

@@ -253,8 +253,7 @@ void CMainFrame::SetView(QWidget* pView)
 {
     if (centralWidget() == pView)
         return;
-    if (QWidget* pOld = takeCentralWidget())
-        pOld->setParent(nullptr); // the old view belongs to whoever made it
+    // The frame owns its view; a view it replaces goes.
     setCentralWidget(pView);
 }
 

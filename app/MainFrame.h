@@ -41,7 +41,7 @@ public:
 
     // Title "<document name> - HPA".
     void SetDocumentTitle(const QString& strDocumentName);
-    // The view fills the client area.
+    // The view fills the client area; the frame owns it from now on.
     void SetView(QWidget* pView);
     // The recent-file part of the File menu, most recent first (up to 4).
     void SetRecentFiles(const QStringList& paths);

@@ -27,8 +27,20 @@
 
 namespace hpa {
 
+namespace {
+
+CVexAccApp* g_pApp = nullptr;
+
+} // namespace
+
+CVexAccApp* CVexAccApp::Instance()
+{
+    return g_pApp;
+}
+
 CVexAccApp::CVexAccApp(Options options) : m_options(std::move(options))
 {
+    g_pApp = this;
     if (!m_options.pProfile)
         m_pOwnProfile = std::make_unique<CQtProfile>();
     if (!m_options.pMessages)
@@ -51,6 +63,8 @@ CVexAccApp::CVexAccApp(Options options) : m_options(std::move(options))
 
 CVexAccApp::~CVexAccApp()
 {
+    if (g_pApp == this)
+        g_pApp = nullptr;
     // The accounting set must not keep pointing at grids that go with the view.
     if (m_pView)
         g_acc.Bind(CAccBinding());
@@ -110,6 +124,8 @@ bool CVexAccApp::ClaimInstance()
 void CVexAccApp::CreateDocumentWindows()
 {
     m_pFrame = std::make_unique<CMainFrame>(m_router);
+    // The stand-in view until the grid view exists; the grid view takes its
+    // place here (it implements CAccViewBase the same way).
     auto* pView = new CViewState;
     m_pView = pView;
     m_pFrame->SetView(pView);
@@ -121,6 +137,7 @@ void CVexAccApp::CreateDocumentWindows()
     content.m_pAcc = &g_acc;
     m_pDoc = std::make_unique<CVexAccDoc>(content, *m_pMessages, *m_pDocumentUi);
     m_pDoc->SetViewLink(m_pView);
+    m_pView->SetDocument(m_pDoc.get());
     m_pDoc->SetRecentFileList(m_pRecent.get());
     m_router.SetTarget(RouteSlot::Document, &m_pDoc->CommandMap());
     if (auto* pUi = dynamic_cast<CQtDocumentUi*>(m_pDocumentUi))

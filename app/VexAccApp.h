@@ -42,6 +42,9 @@ public:
     CVexAccApp() : CVexAccApp(Options()) {}
     ~CVexAccApp() override;
 
+    // The application object of the process (the one made last), or null.
+    static CVexAccApp* Instance();
+
     // Start-up; false means the process should end now with ExitCode().
     bool InitInstance(const CCommandLineInfo& cmdInfo);
     int ExitCode() const { return m_nExitCode; }
@@ -51,9 +54,12 @@ public:
     CVexAccDoc* Document() const { return m_pDoc.get(); }
     CAccViewBase* View() const { return m_pView; }
     CRecentFileList& RecentFiles() const { return *m_pRecent; }
-    CSingleInstance* Instance() const { return m_pInstance.get(); }
+    CSingleInstance* InstanceClaim() const { return m_pInstance.get(); }
     // The printer chosen in Print Setup (at first the system default).
     QPrinter& Printer();
+    // Settings and message boxes of the program (the tests' own in tests).
+    CProfile& Profile() const { return *m_pProfile; }
+    CMessages& Messages() const { return *m_pMessages; }
 
     // The application's commands.
     void OnFileNew();
@@ -76,6 +82,7 @@ private:
     std::unique_ptr<CDocumentUi> m_pOwnDocumentUi;
     CProfile* m_pProfile;
     CMessages* m_pMessages;
+
     CDocumentUi* m_pDocumentUi;
 
     std::unique_ptr<CSingleInstance> m_pInstance;

@@ -242,8 +242,8 @@ TEST_F(AppFixture, SecondStartHandsOverToTheFirstAndEnds)
 {
     CVexAccApp first(Options(true));
     ASSERT_TRUE(first.InitInstance(Args({})));
-    ASSERT_NE(first.Instance(), nullptr);
-    QSignalSpy spy(first.Instance()->Watcher(), &CActivationWatcher::activated);
+    ASSERT_NE(first.InstanceClaim(), nullptr);
+    QSignalSpy spy(first.InstanceClaim()->Watcher(), &CActivationWatcher::activated);
 
     const QString strPath = WriteDocument("ignored.hpa");
     CVexAccApp second(Options(true));
