@@ -52,6 +52,29 @@ QString RecentFileText(int nIndex, const QString& strPath)
     return QStringLiteral("&%1 %2").arg(nIndex + 1).arg(strShown);
 }
 
+// A disabled toolbar button in the classic way: the drawing's dark parts
+// in grey with a white shadow below and to the right, the rest left out.
+QPixmap DisabledButton(const QPixmap& button)
+{
+    const QImage src = button.toImage().convertToFormat(QImage::Format_ARGB32);
+    QImage out(src.size(), QImage::Format_ARGB32);
+    out.fill(Qt::transparent);
+    auto IsInk = [&src](int x, int y) {
+        if (x < 0 || y < 0 || x >= src.width() || y >= src.height())
+            return false;
+        const QRgb px = src.pixel(x, y);
+        return qAlpha(px) > 127 && qGray(px) < 192;
+    };
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            if (IsInk(x, y))
+                out.setPixel(x, y, qRgb(128, 128, 128));
+            else if (IsInk(x - 1, y - 1))
+                out.setPixel(x, y, qRgb(255, 255, 255));
+        }
+    return QPixmap::fromImage(out);
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(CCommandRouter& router, QWidget* pParent)
@@ -204,7 +227,10 @@ void CMainFrame::CreateToolBar()
             continue;
         }
         QAction* pAction = AddCommandAction(nullptr, nullptr, nullptr, entry.nID);
-        pAction->setIcon(QIcon(QString::fromUtf8(entry.pszIcon)));
+        const QPixmap button(QString::fromUtf8(entry.pszIcon));
+        QIcon icon(button);
+        icon.addPixmap(DisabledButton(button), QIcon::Disabled);
+        pAction->setIcon(icon);
         if (pAction->text().isEmpty()) // buttons without a menu item
             pAction->setText(FromUtf8(PromptTip(entry.nID)));
         m_pToolBar->addAction(pAction);

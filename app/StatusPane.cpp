@@ -2,14 +2,17 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QPainter>
 
 namespace hpa {
 
 CStatusPane::CStatusPane(const QString& strSizeSample, QWidget* pParent)
     : QLabel(pParent), m_strSample(strSizeSample)
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setContentsMargins(0, 0, 0, 0);
+    // A sunken box of its own: styles differ in whether and where they draw
+    // a label's frame inside a status bar.
+    setFrameStyle(QFrame::NoFrame);
+    setContentsMargins(1, 1, 1, 1);
     setMargin(0);
     setIndent(0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -30,6 +33,19 @@ bool CStatusPane::event(QEvent* pEvent)
     if (pEvent->type() == QEvent::Polish)
         FitToSample();
     return bResult;
+}
+
+void CStatusPane::paintEvent(QPaintEvent* pEvent)
+{
+    QLabel::paintEvent(pEvent);
+    QPainter painter(this);
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
 }
 
 void CStatusPane::FitToSample()

@@ -17,6 +17,7 @@ public:
 protected:
     void changeEvent(QEvent* pEvent) override;
     bool event(QEvent* pEvent) override;
+    void paintEvent(QPaintEvent* pEvent) override;
 
 private:
     void FitToSample();

@@ -17,6 +17,7 @@
 #include "grid/UGCtrl.h"
 #include "platform/qt/QtMessages.h"
 #include "platform/qt/QtProfile.h"
+#include "transfer/HostHistory.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
@@ -192,6 +193,7 @@ bool CVexAccApp::ProcessShellCommand(const CCommandLineInfo& cmdInfo)
 void CVexAccApp::LoadSettings()
 {
     LoadFieldMasks(*m_pProfile, g_masks);
+    g_hostHistory.Load(*m_pProfile);
 }
 
 void CVexAccApp::UpdateRecentFileMenu()

@@ -4,6 +4,7 @@
 #include "app/ViewCommands.h"
 #include "document/WorkingDir.h"
 #include "grid/UGCtrl.h"
+#include "transfer/qt/ConnectCommand.h"
 
 namespace hpa {
 
@@ -18,6 +19,7 @@ CViewState::CViewState(QWidget* pParent) : CAccViewBase(pParent)
     AddViewCommandRules(m_commands, *this, [this] {
         return m_nCurrentGrid >= 0 && m_bCellClicked[static_cast<std::size_t>(m_nCurrentGrid)];
     });
+    AddConnectCommand(m_commands, *this);
 }
 
 CViewState::~CViewState()
