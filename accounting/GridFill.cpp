@@ -1,7 +1,9 @@
 #include "accounting/GridFill.h"
 
+#include "grid/GridStore.h"
 #include "grid/UGCtrl.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace hpa {
@@ -31,6 +33,11 @@ void MoveToTopLeftCell(CUGCtrl& grid)
 
 void FitAndScrollHome(CUGCtrl& grid, int nColumns, int nRows)
 {
+    // Rows past the last stored one are all alike (empty), so measuring one
+    // of them gives the same widths as measuring them all; a status file
+    // announcing two billion paper types must not be walked row by row.
+    if (CGridMemStore* pStore = grid.GetMemStore(); pStore && grid.GetStore(1) == pStore)
+        nRows = std::min(nRows, pStore->StoredRowCount() + 1);
     grid.FitColumnWidths(0, nColumns - 1, nRows);
     grid.ScrollRows(kMoveFirst);
     grid.ScrollColumns(kMoveFirst);
