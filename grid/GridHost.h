@@ -89,6 +89,9 @@ public:
     virtual std::unique_ptr<CGridDC> CreateMeasureDC() = 0;
     // A scroll bar message gives the cell area the focus first.
     virtual void FocusCellArea() {}
+    // The control is being destroyed while its window still exists: the
+    // window must let go of it and never call it again.
+    virtual void OnControlDestroyed() {}
 };
 
 } // namespace hpa

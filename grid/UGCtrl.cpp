@@ -39,7 +39,11 @@ CUGCtrl::CUGCtrl() : m_pMemStore(std::make_unique<CGridMemStore>())
     AddCellType(std::make_unique<CSpinCellType>());
 }
 
-CUGCtrl::~CUGCtrl() = default;
+CUGCtrl::~CUGCtrl()
+{
+    if (m_pHost)
+        m_pHost->OnControlDestroyed();
+}
 
 void CUGCtrl::SetHost(CGridHost* pHost) { m_pHost = pHost; }
 
