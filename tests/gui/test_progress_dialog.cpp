@@ -94,8 +94,8 @@ TEST(ProgressDialog, PercentageLabelWrapsBeyondTheRangeAndTheBarStopsAtItsEnd)
         const char* pszLabel;
         int nBar;
     };
-    const Step steps[] = {{0, "0%", 0},      {42, "42%", 42},  {100, "100%", 100},
-                          {150, "50%", 100}, {200, "0%", 100}, {99, "99%", 99},
+    const Step steps[] = {{0, "0%", 0},      {42, "42%", 42},      {100, "100%", 100},
+                          {150, "50%", 100}, {200, "0%", 100},     {99, "99%", 99},
                           {-5, "-5%", 0},    {INT_MAX, "47%", 100}};
     for (const Step& s : steps) {
         SCOPED_TRACE(s.nPos);

@@ -95,8 +95,8 @@ DownloadResult Download(const CConnectContext& context, const std::string& strUs
     settings.m_strHost = context.m_pHostHistory->Front();
     settings.m_strUser = strUser;
     settings.m_strPassword = strPassword;
-    settings.m_workDir = context.m_workDir.empty() ? context.m_pAcc->Binding().m_pathWorkDir
-                                                   : context.m_workDir;
+    settings.m_workDir =
+        context.m_workDir.empty() ? context.m_pAcc->Binding().m_pathWorkDir : context.m_workDir;
     if (settings.m_workDir.empty())
         settings.m_workDir = ".";
     settings.m_pollInterval = context.m_pollInterval;
@@ -113,8 +113,7 @@ DownloadResult Download(const CConnectContext& context, const std::string& strUs
 
 std::optional<DownloadResult> OnConnect(const CConnectContext& context)
 {
-    if (!context.m_pAcc || !context.m_pMessages || !context.m_pProfile ||
-        !context.m_pHostHistory)
+    if (!context.m_pAcc || !context.m_pMessages || !context.m_pProfile || !context.m_pHostHistory)
         return std::nullopt;
 
     // On the heap and watched: the dialog goes with its parent should the

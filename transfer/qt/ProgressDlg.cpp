@@ -36,8 +36,8 @@ CProgressDlg::CProgressDlg(QWidget* pParent, const QString& strCaption) : QDialo
     m_pPercent = new QLabel(QStringLiteral(" 0 %"), this);
     QRect rectPercent = du.Rect(85, 23, 18, 8);
     // "100%" must fit whatever the desktop font's digits measure.
-    rectPercent.setWidth(std::max(rectPercent.width(),
-                                  fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2));
+    rectPercent.setWidth(
+        std::max(rectPercent.width(), fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 2));
     m_pPercent->setGeometry(rectPercent);
 
     m_pMessage = new QLabel(this);
@@ -106,7 +106,7 @@ QString CProgressDlg::PercentText(int nPos, int nLower, int nUpper)
         return QStringLiteral("0%");
     // Wide enough for any int position.
     std::int64_t nPercent = (static_cast<std::int64_t>(nPos) - nLower) * 100 /
-                           (static_cast<std::int64_t>(nUpper) - nLower);
+                            (static_cast<std::int64_t>(nUpper) - nLower);
     if (nPercent != 100)
         nPercent %= 100;
     return QString::number(nPercent) + QLatin1Char('%');
