@@ -19,3 +19,9 @@ ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600
 echo "== TSan build and threaded tests"
 scripts/build.sh build-tsan thread -DHPA_CORE_ONLY=ON
 ctest --test-dir build-tsan -j "$jobs" -L threaded --output-on-failure --timeout 600 --no-tests=ignore
+
+# ---- fuzzing (fuzz/): the corpora are replayed by the unit suite above; here
+# each libFuzzer target (clang, ASan+UBSan) runs for a short while. Seven
+# targets at HPA_FUZZ_SECONDS each (default 30) keep this under five minutes.
+echo "== Short fuzz runs"
+HPA_FUZZ_WORK="$root/build-fuzz/work-ci" fuzz/run.sh "${HPA_FUZZ_SECONDS:-30}"
