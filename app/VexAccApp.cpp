@@ -9,7 +9,6 @@
 #include "app/MainFrame.h"
 #include "app/Resources.h"
 #include "app/SplashWindow.h"
-#include "app/ViewState.h"
 #include "document/RecentFileList.h"
 #include "document/WorkingDir.h"
 #include "document/qt/DocumentUi.h"
@@ -18,6 +17,7 @@
 #include "platform/qt/QtMessages.h"
 #include "platform/qt/QtProfile.h"
 #include "transfer/HostHistory.h"
+#include "view/qt/AccView.h"
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
@@ -125,9 +125,9 @@ bool CVexAccApp::ClaimInstance()
 void CVexAccApp::CreateDocumentWindows()
 {
     m_pFrame = std::make_unique<CMainFrame>(m_router);
-    // The stand-in view until the grid view exists; the grid view takes its
-    // place here (it implements CAccViewBase the same way).
-    auto* pView = new CViewState;
+    // The view of the program's grids (g_grids): created with its three
+    // hidden grid windows and their fonts.
+    auto* pView = new CVexAccView;
     m_pView = pView;
     m_pFrame->SetView(pView);
     m_router.SetTarget(RouteSlot::View, &pView->CommandMap());
@@ -149,6 +149,7 @@ void CVexAccApp::CreateDocumentWindows()
     CAccBinding binding;
     binding.m_pathWorkDir = g_workDir.Path();
     binding.m_pGrids = content.m_pGrids;
+    binding.m_pMasks = &g_masks;
     binding.m_pMessages = m_pMessages;
     g_acc.Bind(binding);
 

@@ -1,7 +1,6 @@
 #pragma once
 // The view's data-kind switching and its enabling rules, written against
-// CViewLink so any view that implements it (the grid view, or the stand-in
-// used until the grid windows exist) gets the same behaviour:
+// CViewLink so any view that implements it gets the same behaviour:
 //
 // - View > Data > Job / Paper / Status: radio mark on the kind shown,
 //   enabled while a kind is shown;

@@ -1,8 +1,7 @@
 #pragma once
 // What the document needs from the view: which data kind is shown
 // (g_nCurrentKind, g_nCurrentGrid), showing and hiding the grids, and the
-// main frame's data-kind pane. The grid view implements it; so does the
-// stand-in view the program uses until the grid windows exist.
+// main frame's data-kind pane. The grid view implements it.
 #include <QString>
 
 namespace hpa {

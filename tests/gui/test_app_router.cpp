@@ -3,7 +3,7 @@
 // switching (pane text, radio mark).
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/ViewState.h"
+#include "view/qt/AccView.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -71,16 +71,19 @@ TEST(CommandRouter, UpdateHandlersDecideElseHandledMeansEnabled)
 
 namespace {
 
-// The frame with the stand-in view in the View slot.
+// The frame with the grid view (on grids of its own) in the View slot.
 struct RulesFixture : ::testing::Test {
+    std::array<CAccGrid, 3> grids;
+    int nKind = 0;
+    int nGrid = -1;
     CCommandRouter router;
     std::unique_ptr<CMainFrame> frame;
-    CViewState* view = nullptr;
+    CVexAccView* view = nullptr;
 
     void SetUp() override
     {
         frame = std::make_unique<CMainFrame>(router);
-        view = new CViewState;
+        view = new CVexAccView(CViewGrids{&grids, &nKind, &nGrid, nullptr});
         frame->SetView(view);
         router.SetTarget(RouteSlot::View, &view->CommandMap());
     }
@@ -155,7 +158,7 @@ TEST_F(RulesFixture, CopyFollowsTheShownGridsClick)
 {
     view->SetCurrent(ID_DATA_STATUS, 2);
     EXPECT_FALSE(Enabled(ID_EDIT_COPY));
-    view->SetCellClicked(2, true);
+    view->AccGrid(2).m_bCellClicked = true;
     EXPECT_TRUE(Enabled(ID_EDIT_COPY));
     // Switching to a grid never clicked disables Copy; the flag survives.
     router.Execute(ID_DATA_JOB);

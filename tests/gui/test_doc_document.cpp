@@ -3,7 +3,7 @@
 // failed saves and opens leave behind.
 #include "accounting/Acc.h"
 #include "app/CommandIds.h"
-#include "app/ViewState.h"
+#include "view/qt/AccView.h"
 #include "document/AccDocumentFile.h"
 #include "document/RecentFileList.h"
 #include "document/qt/DocumentUi.h"
@@ -59,7 +59,10 @@ struct DocFixture : ::testing::Test {
     CMemoryProfile profile;
     CRecentFileList recent{profile};
     CAcc acc;
-    CViewState view;
+    std::array<CAccGrid, 3> grids;
+    int nKind = 0;
+    int nGrid = -1;
+    CVexAccView view{CViewGrids{&grids, &nKind, &nGrid, nullptr}};
     std::unique_ptr<CVexAccDoc> doc;
 
     void SetUp() override
