@@ -19,6 +19,7 @@ struct CCommand {
 };
 
 int RunDecode(int argc, char** argv);
+int RunExport(int argc, char** argv);
 int RunFetch(int argc, char** argv);
 
 } // namespace hpactl

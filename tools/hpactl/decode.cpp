@@ -3,6 +3,7 @@
 // writes what the options ask for.
 #include "commands.h"
 #include "outputs.h"
+#include "save.h"
 
 #include "accounting/Acc.h"
 #include "grid/UGCtrl.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -66,6 +68,10 @@ int RunDecode(int argc, char** argv)
     binding.m_pMessages = &messages;
     hpa::CAcc& acc = hpa::g_acc;
     acc.Bind(binding);
+    // A saved document carries the column widths; fit them as the desktop would.
+    std::optional<CDesktopMeasuring> measuring;
+    if (!options.m_strSave.empty())
+        measuring.emplace(grids);
 
     // The order of a download: the status file first, checked before anything
     // else; then the dictionary, and only when it reads, the three grids.

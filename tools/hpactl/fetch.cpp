@@ -4,6 +4,7 @@
 // options ask for, like hpactl decode.
 #include "commands.h"
 #include "outputs.h"
+#include "save.h"
 
 #include "accounting/Acc.h"
 #include "grid/UGCtrl.h"
@@ -214,6 +215,10 @@ int Fetch(const CFetchArgs& args, const std::string& strPassword, const COutputO
     binding.m_pMessages = &messages;
     hpa::CAcc& acc = hpa::g_acc;
     acc.Bind(binding);
+    // A saved document carries the column widths; fit them as the desktop would.
+    std::optional<CDesktopMeasuring> measuring;
+    if (!options.m_strSave.empty())
+        measuring.emplace(grids);
     hpa::CAccDecoder decoder(acc);
 
     hpa::DownloadSettings settings;

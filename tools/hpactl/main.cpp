@@ -15,6 +15,9 @@ constexpr CCommand kCommands[] = {
      "decode STA.tmp, DIC.tmp, PAP.tmp and JOB.tmp already in DIR", RunDecode},
     {"fetch", "HOST[:PORT] --user NAME (--password PW | --password-file FILE) [OPTIONS]",
      "download a printer's files and decode them (--workdir DIR keeps them, --quiet)", RunFetch},
+    {"export", "FILE.hpa --kind job|paper|status --output FILE",
+     "one grid of a saved document as comma- or TAB-separated text ('-': standard output)",
+     RunExport},
 };
 
 void PrintHelp()

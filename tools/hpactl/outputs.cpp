@@ -3,6 +3,7 @@
 #include "accounting/Acc.h"
 #include "commands.h"
 #include "platform/qt/QtProfile.h"
+#include "save.h"
 #include "view/ExportWriter.h"
 #include "view/SummaryRows.h"
 
@@ -25,14 +26,17 @@ constexpr COptionName kValueOptions[] = {
     {"--export-status", hpa::kKindStatus, false}, {"--job-mask", hpa::kKindJob, true},
     {"--paper-mask", hpa::kKindPaper, true},      {"--status-mask", hpa::kKindStatus, true},
 };
+constexpr const char* kSaveOption = "--save";
 
 bool WriteToStdout(std::string_view str)
 {
     return std::fwrite(str.data(), 1, str.size(), stdout) == str.size();
 }
 
-bool ExportOne(hpa::CUGCtrl& grid, int nKind, const std::string& strTarget,
-               const std::string& strDateFieldName)
+} // namespace
+
+bool ExportGrid(hpa::CUGCtrl& grid, int nKind, const std::string& strTarget,
+                const std::string& strDateFieldName)
 {
     if (strTarget == "-") {
         if (!hpa::WriteExport(grid, nKind, strDateFieldName, ',', WriteToStdout)) {
@@ -55,8 +59,6 @@ bool ExportOne(hpa::CUGCtrl& grid, int nKind, const std::string& strTarget,
     return false;
 }
 
-} // namespace
-
 const char* OutputOptionsHelp()
 {
     return "Output options:\n"
@@ -66,12 +68,45 @@ const char* OutputOptionsHelp()
            "                        (TAB-separated when FILE ends in .txt, else comma-separated;\n"
            "                        '-' writes comma-separated text to standard output)\n"
            "  --summary             print the accounting summary, one 'label<TAB>value' per line\n"
+           "  --save FILE.hpa       save the data as an accounting document for the desktop\n"
            "Field options (default: the masks saved by the desktop program):\n"
            "  --job-mask BITS       27 characters of 0/1; positions 22-24 (Color ink) equal,\n"
            "                        positions 25-26 (Index count/index) equal\n"
            "  --paper-mask BITS     6 characters of 0/1\n"
            "  --status-mask BITS    17 characters of 0/1\n";
 }
+
+namespace {
+
+// "--name VALUE" or "--name=VALUE"; an empty value is an error.
+OptionResult TakeValue(int argc, char** argv, int* pnIndex, const char* pszName,
+                       std::string& strValue)
+{
+    const std::string_view strArg = argv[*pnIndex];
+    const std::size_t nLen = std::strlen(pszName);
+    if (strArg.substr(0, nLen) != pszName)
+        return OptionResult::NotMine;
+    if (strArg.size() == nLen) {
+        if (*pnIndex + 1 >= argc) {
+            std::fprintf(stderr, "hpactl: %s needs a value\n", pszName);
+            return OptionResult::Error;
+        }
+        strValue = argv[*pnIndex + 1];
+        *pnIndex += 2;
+    } else if (strArg[nLen] == '=') {
+        strValue = std::string(strArg.substr(nLen + 1));
+        *pnIndex += 1;
+    } else {
+        return OptionResult::NotMine;
+    }
+    if (strValue.empty()) {
+        std::fprintf(stderr, "hpactl: %s needs a value\n", pszName);
+        return OptionResult::Error;
+    }
+    return OptionResult::Taken;
+}
+
+} // namespace
 
 OptionResult TakeOutputOption(int argc, char** argv, int* pnIndex, COutputOptions& options)
 {
@@ -81,27 +116,18 @@ OptionResult TakeOutputOption(int argc, char** argv, int* pnIndex, COutputOption
         ++*pnIndex;
         return OptionResult::Taken;
     }
+    if (const OptionResult result = TakeValue(argc, argv, pnIndex, kSaveOption, options.m_strSave);
+        result != OptionResult::NotMine)
+        return result;
     for (const COptionName& option : kValueOptions) {
-        const std::size_t nLen = std::strlen(option.m_pszName);
-        if (strArg.substr(0, nLen) != option.m_pszName)
-            continue;
         std::string strValue;
-        if (strArg.size() == nLen) {
-            if (*pnIndex + 1 >= argc) {
-                std::fprintf(stderr, "hpactl: %s needs a value\n", option.m_pszName);
-                return OptionResult::Error;
-            }
-            strValue = argv[*pnIndex + 1];
-            *pnIndex += 2;
-        } else if (strArg[nLen] == '=') {
-            strValue = std::string(strArg.substr(nLen + 1));
-            *pnIndex += 1;
-        } else {
+        switch (TakeValue(argc, argv, pnIndex, option.m_pszName, strValue)) {
+        case OptionResult::NotMine:
             continue;
-        }
-        if (strValue.empty()) {
-            std::fprintf(stderr, "hpactl: %s needs a value\n", option.m_pszName);
+        case OptionResult::Error:
             return OptionResult::Error;
+        case OptionResult::Taken:
+            break;
         }
         const auto nKind = static_cast<std::size_t>(option.m_nKind);
         if (option.m_bMask)
@@ -140,11 +166,11 @@ bool WriteOutputs(const COutputOptions& options, hpa::CAcc& acc,
                   const std::array<hpa::CUGCtrl*, hpa::kDataKindCount>& grids)
 {
     const std::string& strDateFieldName = acc.m_strFieldName[hpa::kFieldDate];
-    bool bOk = true;
+    bool bOk = options.m_strSave.empty() || SaveDocument(options.m_strSave, acc, grids);
     for (int nKind = 0; nKind < hpa::kDataKindCount; ++nKind) {
         const std::string& strTarget = options.m_strExport[static_cast<std::size_t>(nKind)];
         if (!strTarget.empty())
-            bOk = ExportOne(*grids[static_cast<std::size_t>(nKind)], nKind, strTarget,
+            bOk = ExportGrid(*grids[static_cast<std::size_t>(nKind)], nKind, strTarget,
                             strDateFieldName) &&
                   bOk;
     }

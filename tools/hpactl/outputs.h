@@ -20,6 +20,8 @@ struct COutputOptions {
     // Export file per data kind; empty: none; "-": comma-separated on stdout.
     std::array<std::string, hpa::kDataKindCount> m_strExport;
     bool m_bSummary = false;
+    // The desktop's accounting document (.hpa) of the decoded data; empty: none.
+    std::string m_strSave;
     // Masks given on the command line; unset: the profile's.
     std::array<std::optional<std::string>, hpa::kDataKindCount> m_strMask;
 };
@@ -39,7 +41,12 @@ OptionResult TakeOutputOption(int argc, char** argv, int* pnIndex, COutputOption
 // that is unusable is refused with a message on stderr; returns false then.
 bool ResolveMasks(const COutputOptions& options, hpa::CFieldMasks& masks);
 
-// Writes the exports and the summary asked for. Returns false (message on
+// Writes one grid's export to strTarget ("-": comma-separated on stdout),
+// as File > Export does. False (message on stderr) when it fails.
+bool ExportGrid(hpa::CUGCtrl& grid, int nKind, const std::string& strTarget,
+                const std::string& strDateFieldName);
+
+// Writes the document, the exports and the summary asked for. Returns false (message on
 // stderr) when an export file cannot be created or written.
 bool WriteOutputs(const COutputOptions& options, hpa::CAcc& acc,
                   const std::array<hpa::CUGCtrl*, hpa::kDataKindCount>& grids);
