@@ -11,8 +11,10 @@ CStatusPane::CStatusPane(const QString& strSizeSample, QWidget* pParent)
 {
     // A sunken box of its own: styles differ in whether and where they draw
     // a label's frame inside a status bar.
+    // One more pixel on the left: letters such as J reach left of their
+    // origin and would otherwise lose that part under the box's line.
     setFrameStyle(QFrame::NoFrame);
-    setContentsMargins(1, 1, 1, 1);
+    setContentsMargins(2, 1, 1, 1);
     setMargin(0);
     setIndent(0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
