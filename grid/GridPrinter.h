@@ -52,6 +52,8 @@ class CGridPrinter {
 public:
     explicit CGridPrinter(CUGCtrl& ctrl) : m_ctrl(ctrl) {}
 
+    CUGCtrl& Grid() const { return m_ctrl; }
+
     // Builds the pages of columns c0..c1 and rows r0..r1 for a printer with
     // these metrics and returns how many there are. Entries of an earlier,
     // longer preparation stay behind the new count: print only pages 1 to
