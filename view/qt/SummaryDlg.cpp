@@ -1,0 +1,175 @@
+#include "view/qt/SummaryDlg.h"
+
+#include "accounting/Acc.h"
+#include "app/AccViewBase.h"
+#include "app/DialogUnits.h"
+#include "app/HelpWindow.h"
+#include "app/VexAccApp.h"
+#include "grid/GridPrinter.h"
+#include "grid/UGCtrl.h"
+#include "grid/qt/GridPrintJob.h"
+#include "grid/qt/GridWnd.h"
+#include "view/SummaryRows.h"
+
+#include <QKeyEvent>
+#include <QPrinter>
+#include <QPushButton>
+
+namespace hpa {
+
+namespace {
+
+// The program's grid as the summary needs it: nothing can be resized.
+class CSummaryGrid : public CUGCtrl {
+public:
+    int CanResizeColumn(int) override { return 0; }
+    int CanResizeRow(int) override { return 0; }
+    int CanResizeTopHeading() override { return 0; }
+    int CanResizeSideHeading() override { return 0; }
+};
+
+CSummaryGrid& SummaryGridInstance()
+{
+    static CSummaryGrid grid;
+    return grid;
+}
+
+constexpr int kLabelColumnWidth = 130;
+constexpr int kPrintWidthReduction = 30;
+
+} // namespace
+
+CUGCtrl& g_summaryGrid = SummaryGridInstance();
+
+CGridPrinter& SummaryGridPrinter()
+{
+    static CGridPrinter printer(g_summaryGrid);
+    return printer;
+}
+
+void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont)
+{
+    CUGCell cell;
+    grid.GetGridDefaults(&cell);
+    cell.SetAlignment(kAlignLeft | kAlignVCenter);
+    grid.SetGridDefaults(&cell);
+    grid.SetDefaultRowHeight(16);
+    grid.SetGridFont(gridFont);
+    grid.SetHScrollBarHeight(0);
+    grid.SetVScrollBarWidth(0);
+    grid.SetColumnCount(2);
+    grid.SetRowCount(kSummaryRowCount);
+    grid.SetColumnWidth(0, kLabelColumnWidth);
+    grid.GetColumnDefaults(1, &cell);
+    cell.SetAlignment(kAlignRight | kAlignVCenter);
+    grid.SetColumnDefaults(1, &cell);
+    grid.SetSideHeadingWidth(1);
+    grid.SetTopHeadingHeight(1);
+    grid.SetCurrentCellStyle(0);
+
+    const COLORREF crConsumption = ConsumptionBackColor(acc.m_nJobFileConsumption);
+    int nRow = 0;
+    for (const CSummaryRow& row : SummaryRows(acc)) {
+        grid.SetCellText(0, nRow, row.m_pszLabel);
+        grid.SetCellText(1, nRow, row.m_strValue);
+        if (nRow == kSummaryConsumptionRow) {
+            grid.SetCellBackColor(0, nRow, crConsumption);
+            grid.SetCellBackColor(1, nRow, crConsumption);
+        }
+        ++nRow;
+    }
+}
+
+int WithSummaryPrintForm(CUGCtrl& grid, const CGridFont& printFont, const CGridFont& screenFont,
+                         const std::function<int()>& fnPrint)
+{
+    int nWidth0 = 0, nWidth1 = 0;
+    grid.GetColumnWidth(0, &nWidth0);
+    grid.GetColumnWidth(1, &nWidth1);
+    grid.EnableGridPaint(0);
+    grid.SetGridFont(printFont);
+    grid.SetColumnWidth(0, nWidth0 - kPrintWidthReduction);
+    grid.SetColumnWidth(1, nWidth1 - kPrintWidthReduction);
+    const int nResult = fnPrint ? fnPrint() : 1;
+    grid.SetGridFont(screenFont);
+    grid.SetColumnWidth(0, nWidth0);
+    grid.SetColumnWidth(1, nWidth1);
+    grid.EnableGridPaint(1);
+    return nResult;
+}
+
+// Template 135: 247 x 126 dialog units in the 8-point dialog font.
+CSummaryDlg::CSummaryDlg(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont,
+                         const CGridFont& printFont, CMessages& messages, QWidget* pParent,
+                         std::function<int(CUGCtrl&)> fnPrint)
+    : QDialog(pParent), m_grid(grid), m_gridFont(gridFont), m_printFont(printFont),
+      m_messages(messages), m_fnPrint(std::move(fnPrint))
+{
+    setWindowTitle(QStringLiteral("Accounting Summary"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setFont(CDialogUnits::DialogFont(8));
+    const CDialogUnits du(font());
+    setFixedSize(du.X(247), du.Y(126));
+
+    auto* pOk = new QPushButton(QStringLiteral("OK"), this);
+    pOk->setGeometry(du.Rect(190, 7, 50, 14));
+    pOk->setDefault(true);
+    m_pPrint = new QPushButton(QStringLiteral("&Print"), this);
+    m_pPrint->setGeometry(du.Rect(190, 43, 50, 14));
+    m_pPrint->setAutoDefault(false);
+    connect(pOk, &QPushButton::clicked, this, &CSummaryDlg::accept);
+    connect(m_pPrint, &QPushButton::clicked, this, &CSummaryDlg::OnPrintButton);
+
+    auto* pPlaceholder = new QWidget(this);
+    pPlaceholder->setProperty(kGridControlIdProperty, kSummaryGridItem);
+    pPlaceholder->setGeometry(du.Rect(7, 7, 154, 109));
+
+    m_pGridWnd = new CGridWnd(m_grid);
+    if (m_pGridWnd->AttachToDialogItem(this, kSummaryGridItem) != 0) {
+        delete m_pGridWnd;
+        m_pGridWnd = nullptr;
+    }
+    FillSummaryGrid(m_grid, acc, m_gridFont);
+    pOk->setFocus();
+}
+
+int CSummaryDlg::PrintOnDefaultPrinter()
+{
+    // A printer of its own: the system default with one copy, whatever
+    // Print Setup chose for the view.
+    QPrinter printer(QPrinter::HighResolution);
+    return PrintRange(SummaryGridPrinter(), printer, 0, 0, 0, m_grid.ColumnCount() - 1,
+                      m_grid.RowCount() - 1, m_messages, [this] { return AskPdfFileName(this); });
+}
+
+void CSummaryDlg::OnPrintButton()
+{
+    WithSummaryPrintForm(m_grid, m_printFont, m_gridFont, [this] {
+        return m_fnPrint ? m_fnPrint(m_grid) : PrintOnDefaultPrinter();
+    });
+}
+
+void CSummaryDlg::keyPressEvent(QKeyEvent* pEvent)
+{
+    if (pEvent->key() == Qt::Key_F1 && pEvent->modifiers() == Qt::NoModifier) {
+        ShowHelpContext(kSummaryHelpContext);
+        return;
+    }
+    QDialog::keyPressEvent(pEvent);
+}
+
+void RunSummaryCommand(CAccViewBase& view, const CGridFont& screenFont, const CGridFont& printFont)
+{
+    CVexAccApp* pApp = CVexAccApp::Instance();
+    if (!pApp)
+        return;
+    {
+        CSummaryDlg dialog(g_summaryGrid, g_acc, screenFont, printFont, pApp->Messages());
+        dialog.exec();
+    }
+    const int nGrid = view.CurrentGrid();
+    if (nGrid >= 0)
+        view.FocusGrid(nGrid);
+}
+
+} // namespace hpa

@@ -1,0 +1,79 @@
+#pragma once
+// View > Summary...: the "Accounting Summary" dialog. Eleven labelled
+// figures of the accounting set in a two-column grid that takes over the
+// dialog's placeholder; the job file consumption row turns yellow from 80
+// percent and red from 90. "&Print" prints the table on the default
+// printer without a dialog.
+#include "grid/GridDC.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QPushButton;
+
+namespace hpa {
+
+class CAcc;
+class CAccViewBase;
+class CGridPrinter;
+class CGridWnd;
+class CMessages;
+class CUGCtrl;
+
+// Help context of View > Summary... (0x10000 + 32783).
+inline constexpr unsigned kSummaryHelpContext = 98319;
+// The placeholder control the grid takes over.
+inline constexpr int kSummaryGridItem = 1052;
+
+// The grid the summary is shown in, kept for the whole run; its printing
+// object goes with it.
+extern CUGCtrl& g_summaryGrid;
+CGridPrinter& SummaryGridPrinter();
+
+// Builds the table in a grid: two columns (labels 130 pixels wide, values
+// right-aligned), eleven rows of 16 pixels, headings reduced to a line, no
+// current-cell mark, no scroll bars, the consumption row coloured.
+void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont);
+
+// Runs fnPrint with the table in its print form, as the "&Print" button
+// prints it: painting off, the print font, both columns 30 pixels narrower.
+// The table is restored afterwards whatever fnPrint returned; returns that.
+int WithSummaryPrintForm(CUGCtrl& grid, const CGridFont& printFont, const CGridFont& screenFont,
+                         const std::function<int()>& fnPrint);
+
+class CSummaryDlg : public QDialog {
+    Q_OBJECT
+public:
+    // fnPrint prints the grid in its print form (columns 0 to last, rows 0
+    // to last, no headings); empty: PrintRange on the default printer.
+    CSummaryDlg(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont,
+                const CGridFont& printFont, CMessages& messages, QWidget* pParent = nullptr,
+                std::function<int(CUGCtrl&)> fnPrint = {});
+
+    CGridWnd* GridWindow() const { return m_pGridWnd; }
+    QPushButton* PrintButton() const { return m_pPrint; }
+
+    void OnPrintButton();
+
+protected:
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    int PrintOnDefaultPrinter();
+
+    CUGCtrl& m_grid;
+    CGridFont m_gridFont;
+    CGridFont m_printFont;
+    CMessages& m_messages;
+    std::function<int(CUGCtrl&)> m_fnPrint;
+    CGridWnd* m_pGridWnd = nullptr;
+    QPushButton* m_pPrint = nullptr;
+};
+
+// What the view's OnViewSummary calls: the dialog on g_summaryGrid with no
+// parent window (screenFont and printFont: g_gridFont and
+// g_printGridFont), then the keyboard focus back to the grid shown.
+void RunSummaryCommand(CAccViewBase& view, const CGridFont& screenFont, const CGridFont& printFont);
+
+} // namespace hpa
