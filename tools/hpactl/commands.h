@@ -21,5 +21,7 @@ struct CCommand {
 int RunDecode(int argc, char** argv);
 int RunExport(int argc, char** argv);
 int RunFetch(int argc, char** argv);
+int RunPrint(int argc, char** argv);
+int RunSummary(int argc, char** argv);
 
 } // namespace hpactl

@@ -18,6 +18,11 @@ constexpr CCommand kCommands[] = {
     {"export", "FILE.hpa --kind job|paper|status --output FILE",
      "one grid of a saved document as comma- or TAB-separated text ('-': standard output)",
      RunExport},
+    {"print", "FILE.hpa --kind job|paper|status --pdf OUT.pdf [--page-size A4|Letter]",
+     "the printed pages of one grid of a saved document, as a PDF file", RunPrint},
+    {"summary", "FILE.hpa [--pdf OUT.pdf] [--page-size A4|Letter]",
+     "the accounting summary of a saved document ('label<TAB>value' lines, or the printed table)",
+     RunSummary},
 };
 
 void PrintHelp()
