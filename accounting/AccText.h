@@ -16,12 +16,37 @@ constexpr bool IsAccSpace(char ch)
 }
 
 // The text with its leading white space removed.
-std::string_view TrimLeadingSpace(std::string_view str);
+inline std::string_view TrimLeadingSpace(std::string_view str)
+{
+    std::size_t n = 0;
+    while (n < str.size() && IsAccSpace(str[n]))
+        ++n;
+    return str.substr(n);
+}
 
 // The leading decimal integer of a text, as the readers take numbers from
 // the printer's files: optional white space, an optional sign, then digits;
 // 0 when there are no digits. Values beyond the 32-bit range saturate.
-std::int32_t LeadingInteger(std::string_view str);
+std::int32_t LeadingIntegerFull(std::string_view str);
+
+// The same, with the form nearly every number in a job file has (at most
+// one blank, then one to four digits and nothing else) taken inline: the
+// job reader parses dozens of them per record.
+inline std::int32_t LeadingInteger(std::string_view str)
+{
+    const std::size_t nStart = !str.empty() && str[0] == ' ' ? 1 : 0;
+    const std::size_t nDigits = str.size() - nStart;
+    if (nDigits == 0 || nDigits > 4)
+        return LeadingIntegerFull(str);
+    std::int32_t nValue = 0;
+    for (std::size_t n = nStart; n < str.size(); ++n) {
+        const unsigned nDigit = static_cast<unsigned char>(str[n]) - static_cast<unsigned>('0');
+        if (nDigit > 9)
+            return LeadingIntegerFull(str);
+        nValue = nValue * 10 + static_cast<std::int32_t>(nDigit);
+    }
+    return nValue;
+}
 
 // A value of two characters or fewer becomes empty; otherwise its first and
 // last characters are dropped, whatever they are, and then leading white
@@ -56,8 +81,25 @@ class CTokenizer {
 public:
     explicit CTokenizer(std::string_view text) : m_text(text) {}
 
-    // False when only delimiters (or nothing) remain.
-    bool Next(const CDelimSet& delims, std::string_view& token);
+    // False when only delimiters (or nothing) remain. Inline: the job
+    // reader calls it dozens of times per record.
+    bool Next(const CDelimSet& delims, std::string_view& token)
+    {
+        const std::size_t nSize = m_text.size();
+        std::size_t nStart = m_nPos;
+        while (nStart < nSize && delims.Has(m_text[nStart]))
+            ++nStart;
+        if (nStart >= nSize) {
+            m_nPos = nSize;
+            return false;
+        }
+        std::size_t nEnd = nStart;
+        while (nEnd < nSize && !delims.Has(m_text[nEnd]))
+            ++nEnd;
+        token = std::string_view(m_text.data() + nStart, nEnd - nStart);
+        m_nPos = nEnd < nSize ? nEnd + 1 : nSize;
+        return true;
+    }
 
 private:
     std::string_view m_text;

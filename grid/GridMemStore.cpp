@@ -122,8 +122,12 @@ int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
     if (nRow < 0 || nCol < -1 || !pCell)
         return 1;
     try {
+        // Readers write row after row and each row left to right, so the
+        // usual growth is by one row or one slot at the end.
         const auto nRowIndex = static_cast<std::size_t>(nRow);
-        if (nRowIndex >= m_rows.size())
+        if (nRowIndex == m_rows.size())
+            m_rows.emplace_back();
+        else if (nRowIndex > m_rows.size())
             m_rows.resize(nRowIndex + 1);
         CRow& row = m_rows[nRowIndex];
         const auto nSlots = static_cast<std::size_t>(nCol) + 2;
@@ -132,7 +136,10 @@ int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
             // once instead of growing slot by slot.
             if (row.capacity() < nSlots)
                 row.reserve(std::max(nSlots, m_nWidestRow));
-            row.resize(nSlots);
+            if (row.size() + 1 == nSlots)
+                row.emplace_back();
+            else
+                row.resize(nSlots);
             m_nWidestRow = std::max(m_nWidestRow, nSlots);
         }
         CSlot& slot = row[nSlots - 1];

@@ -79,10 +79,13 @@ struct CUGCell::Props {
 
 namespace {
 
+// Constant-initialised, so reading it costs no guard check: every cell
+// without a property block reads its properties from here.
+constinit const CUGCell::Props g_defaultProps;
+
 const CUGCell::Props& DefaultProps()
 {
-    static const CUGCell::Props s_default;
-    return s_default;
+    return g_defaultProps;
 }
 
 bool IsSetColor(COLORREF cr) { return static_cast<std::int32_t>(cr) >= 0; }
@@ -185,17 +188,15 @@ CUGCell::Props& CUGCell::WriteProps()
 
 // ---- copy, merge, clear -------------------------------------------------
 
-void CUGCell::ClearCell()
-{
-    m_strText.clear();
-    Release();
-}
-
 void CUGCell::CopyCellFrom(const CUGCell& src)
 {
     if (this == &src)
         return;
     m_strText = src.m_strText;
+    // Text-only cells, and cells already sharing one block, are done: the
+    // general path below would end by sharing the same block again.
+    if (m_pProps == src.m_pProps)
+        return;
     const Props& s = src.ReadProps();
     const Props& t = ReadProps();
     // Unguarded groups keep the target's payload; when those already agree
@@ -407,14 +408,14 @@ short CUGCell::GetReadOnly() const { return ReadProps().nReadOnly; }
 void CUGCell::SetBorderPen(const CGridPen* pPen) { WriteProps().pPen = pPen; }
 const CGridPen* CUGCell::GetBorderPen() const { return ReadProps().pPen; }
 void CUGCell::SetFont(const CGridFont* pFont) { WriteProps().pFont = pFont; }
-const CGridFont* CUGCell::GetFont() const { return ReadProps().pFont; }
+const CGridFont* CUGCell::PropsFont() const { return m_pProps->pFont; }
 void CUGCell::SetBitmap(const CGridBitmap* pBitmap) { WriteProps().pBitmap = pBitmap; }
 const CGridBitmap* CUGCell::GetBitmap() const { return ReadProps().pBitmap; }
 
 void CUGCell::SetCellType(int nType) { WriteProps().nCellType = nType; }
-int CUGCell::GetCellType() const { return ReadProps().nCellType; }
+int CUGCell::PropsCellType() const { return m_pProps->nCellType; }
 void CUGCell::SetCellTypeEx(int nStyle) { WriteProps().nCellTypeEx = nStyle; }
-int CUGCell::GetCellTypeEx() const { return ReadProps().nCellTypeEx; }
+int CUGCell::PropsCellTypeEx() const { return m_pProps->nCellTypeEx; }
 
 void CUGCell::SetExtraData(const void* pData, std::size_t nSize)
 {
@@ -489,9 +490,9 @@ int CUGCell::GetJoinInfo(int* pbOrigin, int* pnCol, int* pnRow) const
 }
 
 void CUGCell::SetStoreColumn(short nCol) { WriteProps().nStoreCol = nCol; }
-int CUGCell::GetStoreColumn() const { return ReadProps().nStoreCol; }
+int CUGCell::PropsStoreColumn() const { return m_pProps->nStoreCol; }
 void CUGCell::SetStoreIndex(short nIndex) { WriteProps().nStoreIndex = nIndex; }
-int CUGCell::GetStoreIndex() const { return ReadProps().nStoreIndex; }
+int CUGCell::PropsStoreIndex() const { return m_pProps->nStoreIndex; }
 
 // ---- archive --------------------------------------------------------------
 

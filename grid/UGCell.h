@@ -55,7 +55,13 @@ public:
     ~CUGCell();
 
     // Every property unset (decimal places back to 2), extra data freed.
-    void ClearCell();
+    // Inline: readers clear a cell before every read.
+    void ClearCell()
+    {
+        m_strText.clear();
+        if (m_pProps)
+            Release();
+    }
     // Every property of the source, unset ones included.
     void CopyCellFrom(const CUGCell& src);
     // Only the source's set properties.
@@ -108,14 +114,14 @@ public:
     void SetBorderPen(const CGridPen* pPen);
     const CGridPen* GetBorderPen() const;
     void SetFont(const CGridFont* pFont);
-    const CGridFont* GetFont() const;
+    const CGridFont* GetFont() const { return m_pProps ? PropsFont() : nullptr; }
     void SetBitmap(const CGridBitmap* pBitmap);
     const CGridBitmap* GetBitmap() const;
 
     void SetCellType(int nType);
-    int GetCellType() const;
+    int GetCellType() const { return m_pProps ? PropsCellType() : -1; }
     void SetCellTypeEx(int nStyle);
-    int GetCellTypeEx() const;
+    int GetCellTypeEx() const { return m_pProps ? PropsCellTypeEx() : -1; }
 
     // Opaque bytes owned by the cell and copied with it.
     void SetExtraData(const void* pData, std::size_t nSize);
@@ -132,9 +138,9 @@ public:
     int GetJoinInfo(int* pbOrigin, int* pnCol, int* pnRow) const; // 1 when not joined
 
     void SetStoreColumn(short nCol);
-    int GetStoreColumn() const;
+    int GetStoreColumn() const { return m_pProps ? PropsStoreColumn() : -1; }
     void SetStoreIndex(short nIndex);
-    int GetStoreIndex() const;
+    int GetStoreIndex() const { return m_pProps ? PropsStoreIndex() : -1; }
 
     // True when no property at all is set.
     bool IsEmpty() const;
@@ -148,6 +154,14 @@ public:
 
 private:
     const Props& ReadProps() const;
+    // The getters above are asked for every cell drawn, measured or
+    // addressed; most cells have no property block, and for those the
+    // answer is the unset value without a call.
+    const CGridFont* PropsFont() const;
+    int PropsCellType() const;
+    int PropsCellTypeEx() const;
+    int PropsStoreColumn() const;
+    int PropsStoreIndex() const;
     Props& WriteProps();
     void Release();
 

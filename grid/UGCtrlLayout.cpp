@@ -206,12 +206,27 @@ int CUGCtrl::FitColumnWidths(int nFirst, int nLast, int nRows)
         std::min<long long>(static_cast<long long>(gl.m_nTopRow) + nRows, gl.m_nRowCount));
     std::unique_ptr<CGridDC> pDC = CreateMeasureDC();
     CUGCell cell;
+    const CUGCell empty;
     for (int nCol = nFirst; nCol <= nLast; ++nCol) {
+        // Cells of the built-in store that hold nothing but their text are
+        // measured where they lie: ReadCell would give an equal copy, and
+        // copying a million texts costs more than measuring them.
+        int nStoreCol = nCol;
+        CGridStore* pStore = nullptr;
+        Remap(nCol, &nStoreCol, &pStore);
+        const CGridMemStore* pMem = pStore == m_pMemStore.get() ? m_pMemStore.get() : nullptr;
         int nWidest = 0;
         for (int nRow = -1; nRow < nEnd; ++nRow) {
-            ReadCell(nCol, nRow, &cell);
+            const CUGCell* pCell = &cell;
+            const CUGCell* pStored = nRow >= 0 && pMem ? pMem->PeekCell(nStoreCol, nRow) : nullptr;
+            if (nRow >= 0 && pMem && !pStored)
+                pCell = &empty; // nothing stored: ReadCell leaves a cleared cell
+            else if (pStored && !pStored->HasProperties())
+                pCell = pStored;
+            else
+                ReadCell(nCol, nRow, &cell);
             CGridSize size;
-            GetCellType(cell.GetCellType())->MeasureCell(*pDC, &size, cell);
+            GetCellType(pCell->GetCellType())->MeasureCell(*pDC, &size, *pCell);
             nWidest = std::max(nWidest, size.cx);
         }
         gl.m_anColumnWidths[static_cast<std::size_t>(nCol)] = ClampToInt(nWidest + 6LL);
