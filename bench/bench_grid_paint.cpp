@@ -29,10 +29,14 @@ constexpr int kAreaH = 1080;
 std::string Text(int nCol, int nRow)
 {
     switch (nCol % 4) {
-    case 0: return std::to_string(nRow + 1);
-    case 1: return "user" + std::to_string(nRow % 97);
-    case 2: return "05/" + std::to_string(10 + nRow % 18) + "/2024";
-    default: return "document-" + std::to_string(nRow * 7 % 10007) + ".pdf";
+    case 0:
+        return std::to_string(nRow + 1);
+    case 1:
+        return "user" + std::to_string(nRow % 97);
+    case 2:
+        return "05/" + std::to_string(10 + nRow % 18) + "/2024";
+    default:
+        return "document-" + std::to_string(nRow * 7 % 10007) + ".pdf";
     }
 }
 
@@ -84,16 +88,15 @@ void BM_PaintFullCellArea(benchmark::State& state)
         grid.GetRedrawHints().InvalidateAll();
         painter.PaintCellArea(dc);
     }
-    state.counters["cells"] = static_cast<double>(
-        (kAreaH / 16 + 1) * [&] {
-            int n = 0, x = 0;
-            for (int c = grid.GetLeftColumn(); c < kColumns && x < kAreaW; ++c, ++n) {
-                int w = 0;
-                grid.GetColumnWidth(c, &w);
-                x += w;
-            }
-            return n;
-        }());
+    state.counters["cells"] = static_cast<double>((kAreaH / 16 + 1) * [&] {
+        int n = 0, x = 0;
+        for (int c = grid.GetLeftColumn(); c < kColumns && x < kAreaW; ++c, ++n) {
+            int w = 0;
+            grid.GetColumnWidth(c, &w);
+            x += w;
+        }
+        return n;
+    }());
 }
 BENCHMARK(BM_PaintFullCellArea)->Arg(0)->Arg(500000)->Unit(benchmark::kMillisecond);
 

@@ -67,8 +67,8 @@ void CNormalCellType::DrawText(CGridDC& dc, const CGridRect& rcCell, const CUGCe
         dc.SelectFont(pOldFont);
 }
 
-void CNormalCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
-                               int bSelected, int bCurrent)
+void CNormalCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
+                               int bCurrent)
 {
     const bool bHighlightCurrent =
         bCurrent && m_pLayout && (m_pLayout->m_nCurrentCellStyle & 2) != 0;
@@ -86,8 +86,8 @@ void CNormalCellType::DrawCellScaled(CGridDC& dc, const CGridRect& rc, const CUG
         pFont = &m_pLayout->m_font;
     CGridFont scaled = pFont ? *pFont : CGridFont{};
     if (nRefHeight > 0)
-        scaled.nHeight = static_cast<int>(static_cast<long long>(scaled.nHeight) * rc.Height() /
-                                          nRefHeight);
+        scaled.nHeight =
+            static_cast<int>(static_cast<long long>(scaled.nHeight) * rc.Height() / nRefHeight);
     const CGridCellColors colors = CellColors(cell, false);
     DrawText(dc, rc, cell, &scaled, colors.crText, colors.crBack);
 }

@@ -118,8 +118,7 @@ void CCheckBoxCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell
         nTextLeft = box.right + 1;
     }
     const CGridPoint ptText = AlignText({nTextLeft, rc.top, rc.right, rc.bottom},
-                                        dc.GetTextExtent(cell.GetLabel()),
-                                        kAlignVCenter);
+                                        dc.GetTextExtent(cell.GetLabel()), kAlignVCenter);
     const COLORREF crOld = dc.SetTextColor(colors.crText);
     if (!cell.GetLabel().empty())
         dc.TextOut(ptText.x, ptText.y, {nTextLeft, rc.top, rc.right, rc.bottom}, cell.GetLabel(),
@@ -198,17 +197,24 @@ int CDropListCellType::HandleLeftClick(int nCol, int nRow, int bDown, const CGri
 
 // ---- arrow ----------------------------------------------------------------------
 
-void CArrowCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
-                              int bSelected, int bCurrent)
+void CArrowCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
+                              int bCurrent)
 {
     const CGridCellColors colors = CellColors(cell, HighlightFor(m_pLayout, bSelected, bCurrent));
     dc.FillSolidRect(rc, colors.crBack);
     Dir dir = Dir::right;
     switch (std::max(cell.GetCellTypeEx(), 0)) {
-    case kArrowLeft: dir = Dir::left; break;
-    case kArrowUp: dir = Dir::up; break;
-    case kArrowDown: dir = Dir::down; break;
-    default: break;
+    case kArrowLeft:
+        dir = Dir::left;
+        break;
+    case kArrowUp:
+        dir = Dir::up;
+        break;
+    case kArrowDown:
+        dir = Dir::down;
+        break;
+    default:
+        break;
     }
     const CGridPen pen{colors.crText, 1};
     const CGridPen* pOld = dc.SelectPen(&pen);
@@ -218,8 +224,7 @@ void CArrowCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& c
 
 // ---- fitted text ----------------------------------------------------------------
 
-int CFittedTextCellType::FittedHeight(CGridDC& dc, const CGridRect& rc,
-                                      const CUGCell& cell) const
+int CFittedTextCellType::FittedHeight(CGridDC& dc, const CGridRect& rc, const CUGCell& cell) const
 {
     const int nMax = std::max(std::min(rc.Height(), 500), 2);
     const CGridFont* pBase = cell.GetFont();
@@ -268,7 +273,8 @@ void CProgressCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell
         std::snprintf(sz, sizeof sz, "%% %ld", static_cast<long>(nPercent));
         str = sz;
     }
-    const int xSplit = rc.left + static_cast<int>(static_cast<long long>(rc.Width()) * nPercent / 100);
+    const int xSplit =
+        rc.left + static_cast<int>(static_cast<long long>(rc.Width()) * nPercent / 100);
     const CGridRect bar{rc.left, rc.top, xSplit, rc.bottom};
     const CGridRect rest{xSplit, rc.top, rc.right, rc.bottom};
     int nAlign = cell.GetAlignment();
@@ -313,13 +319,12 @@ CGridRect CSpinCellType::DownButtonRect(const CGridRect& rc)
     return b.IsEmpty() ? b : CGridRect{b.left, b.top + b.Height() / 2, b.right, b.bottom};
 }
 
-void CSpinCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
-                             int bSelected, int bCurrent)
+void CSpinCellType::DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
+                             int bCurrent)
 {
     const CGridCellColors colors = CellColors(cell, HighlightFor(m_pLayout, bSelected, bCurrent));
     const CGridRect buttons = SpinButtons(rc);
-    const CGridRect text{rc.left, rc.top, buttons.IsEmpty() ? rc.right : buttons.left,
-                         rc.bottom};
+    const CGridRect text{rc.left, rc.top, buttons.IsEmpty() ? rc.right : buttons.left, rc.bottom};
     CNormalCellType::DrawText(dc, text, cell, cell.GetFont(), colors.crText, colors.crBack);
     const COLORREF crGlyph = CellColorOr(cell.GetTextColor(), GridSysColor::windowText);
     DrawButton(dc, UpButtonRect(rc), Dir::up, crGlyph);

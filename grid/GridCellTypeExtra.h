@@ -36,8 +36,7 @@ public:
     int GetTypeId() const override { return kCellTypeCheckBox; }
     void DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
                   int bCurrent) override;
-    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc,
-                        CGridPoint pt) override;
+    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc, CGridPoint pt) override;
     int HandleDoubleClick(int nCol, int nRow, const CGridRect& rc, CGridPoint pt) override;
     int HandleKeyDown(int* pnKey) override;
 
@@ -54,8 +53,7 @@ public:
     int GetTypeId() const override { return kCellTypeDropList; }
     void DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
                   int bCurrent) override;
-    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc,
-                        CGridPoint pt) override;
+    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc, CGridPoint pt) override;
     static CGridRect ButtonRect(const CGridRect& rc);
 };
 
@@ -90,8 +88,7 @@ public:
     int GetTypeId() const override { return kCellTypeSpin; }
     void DrawCell(CGridDC& dc, const CGridRect& rc, const CUGCell& cell, int bSelected,
                   int bCurrent) override;
-    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc,
-                        CGridPoint pt) override;
+    int HandleLeftClick(int nCol, int nRow, int bDown, const CGridRect& rc, CGridPoint pt) override;
     // The two half buttons at the right of the cell.
     static CGridRect UpButtonRect(const CGridRect& rc);
     static CGridRect DownButtonRect(const CGridRect& rc);

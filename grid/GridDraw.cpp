@@ -59,9 +59,15 @@ int EffectiveBorderStyle(const CUGCell& cell)
     return nStyle < 0 ? 0 : nStyle;
 }
 
-CGridPen Grid3DLightPen() { return {MakeRGB(255, 255, 255), 1}; }
+CGridPen Grid3DLightPen()
+{
+    return {MakeRGB(255, 255, 255), 1};
+}
 
-CGridPen Grid3DShadowPen() { return {GetGridSysColor(GridSysColor::buttonShadow), 1}; }
+CGridPen Grid3DShadowPen()
+{
+    return {GetGridSysColor(GridSysColor::buttonShadow), 1};
+}
 
 CGridRect DrawBorder(CGridDC& dc, const CGridRect& rc, int nStyle, const CGridPen* pPen,
                      int n3DWidth)
@@ -95,8 +101,7 @@ CGridRect DrawBorder(CGridDC& dc, const CGridRect& rc, int nStyle, const CGridPe
 CGridRect DrawCellBorder(CGridDC& dc, const CGridRect& rc, const CUGCell& cell,
                          const GridLayout& gl)
 {
-    return DrawBorder(dc, rc, EffectiveBorderStyle(cell), cell.GetBorderPen(),
-                      gl.m_n3DBorderWidth);
+    return DrawBorder(dc, rc, EffectiveBorderStyle(cell), cell.GetBorderPen(), gl.m_n3DBorderWidth);
 }
 
 COLORREF CellColorOr(COLORREF cr, GridSysColor fallback)

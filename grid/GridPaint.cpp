@@ -33,7 +33,10 @@ const CGridPen& BlackPen()
     return s_black;
 }
 
-int ToInt(long long n) { return static_cast<int>(std::clamp<long long>(n, -(1LL << 30), 1LL << 30)); }
+int ToInt(long long n)
+{
+    return static_cast<int>(std::clamp<long long>(n, -(1LL << 30), 1LL << 30));
+}
 
 } // namespace
 
@@ -57,9 +60,8 @@ void CGridPainter::DrawCell(CGridDC& dc, int nCol, int nRow, const CGridRect& rc
     const bool bCurrentCell = nCol == gl.m_nCurrentColumn && nRow == gl.m_nCurrentRow;
     // In row-selection mode the whole current row is drawn as current.
     const bool bOtherOfRow = gl.m_bRowSelection && nRow == gl.m_nCurrentRow && !bCurrentCell;
-    const bool bSelected = gl.m_bSelectionEnabled
-                               ? !bCurrentCell && m_ctrl.IsSelected(nCol, nRow) != 0
-                               : bOtherOfRow;
+    const bool bSelected =
+        gl.m_bSelectionEnabled ? !bCurrentCell && m_ctrl.IsSelected(nCol, nRow) != 0 : bOtherOfRow;
 
     const CGridRect inner = DrawCellBorder(dc, rc, cell, gl);
     const CGridFont* pOldFont = dc.SelectFont(cell.GetFont() ? cell.GetFont() : &gl.m_font);

@@ -17,10 +17,13 @@ namespace hpa {
 
 namespace {
 
-constexpr int kWheelStep = 120;    // one notch of a common wheel
+constexpr int kWheelStep = 120; // one notch of a common wheel
 constexpr int kRowsPerNotch = 3;
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
+QColor ToQColor(COLORREF cr)
+{
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
 
 } // namespace
 
@@ -52,32 +55,52 @@ unsigned GridButtons(Qt::MouseButtons buttons)
 
 int GridKeyCode(int nQtKey)
 {
-    if ((nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z) || (nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9))
+    if ((nQtKey >= Qt::Key_A && nQtKey <= Qt::Key_Z) ||
+        (nQtKey >= Qt::Key_0 && nQtKey <= Qt::Key_9))
         return nQtKey; // the same ASCII codes
     if (nQtKey >= Qt::Key_F1 && nQtKey <= Qt::Key_F12)
         return kGridKeyF1 + (nQtKey - Qt::Key_F1);
     switch (nQtKey) {
-    case Qt::Key_Backspace: return kGridKeyBack;
+    case Qt::Key_Backspace:
+        return kGridKeyBack;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return kGridKeyTab;
+    case Qt::Key_Backtab:
+        return kGridKeyTab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return kGridKeyReturn;
-    case Qt::Key_Shift: return kGridKeyShift;
-    case Qt::Key_Control: return kGridKeyControl;
-    case Qt::Key_Alt: return kGridKeyMenu;
-    case Qt::Key_Escape: return kGridKeyEscape;
-    case Qt::Key_Space: return kGridKeySpace;
-    case Qt::Key_PageUp: return kGridKeyPageUp;
-    case Qt::Key_PageDown: return kGridKeyPageDown;
-    case Qt::Key_End: return kGridKeyEnd;
-    case Qt::Key_Home: return kGridKeyHome;
-    case Qt::Key_Left: return kGridKeyLeft;
-    case Qt::Key_Up: return kGridKeyUp;
-    case Qt::Key_Right: return kGridKeyRight;
-    case Qt::Key_Down: return kGridKeyDown;
-    case Qt::Key_Insert: return kGridKeyInsert;
-    case Qt::Key_Delete: return kGridKeyDelete;
-    default: return 0;
+    case Qt::Key_Enter:
+        return kGridKeyReturn;
+    case Qt::Key_Shift:
+        return kGridKeyShift;
+    case Qt::Key_Control:
+        return kGridKeyControl;
+    case Qt::Key_Alt:
+        return kGridKeyMenu;
+    case Qt::Key_Escape:
+        return kGridKeyEscape;
+    case Qt::Key_Space:
+        return kGridKeySpace;
+    case Qt::Key_PageUp:
+        return kGridKeyPageUp;
+    case Qt::Key_PageDown:
+        return kGridKeyPageDown;
+    case Qt::Key_End:
+        return kGridKeyEnd;
+    case Qt::Key_Home:
+        return kGridKeyHome;
+    case Qt::Key_Left:
+        return kGridKeyLeft;
+    case Qt::Key_Up:
+        return kGridKeyUp;
+    case Qt::Key_Right:
+        return kGridKeyRight;
+    case Qt::Key_Down:
+        return kGridKeyDown;
+    case Qt::Key_Insert:
+        return kGridKeyInsert;
+    case Qt::Key_Delete:
+        return kGridKeyDelete;
+    default:
+        return 0;
     }
 }
 
@@ -119,8 +142,8 @@ bool CGridArea::EnsureSurface()
         return false;
     m_surface.setDevicePixelRatio(dpr);
     CUGCtrl& ctrl = m_wnd.Ctrl();
-    m_surface.fill(ToQColor(CellColorOr(ctrl.GetGridLayout().m_gridDefault.GetBackColor(),
-                                        GridSysColor::window)));
+    m_surface.fill(ToQColor(
+        CellColorOr(ctrl.GetGridLayout().m_gridDefault.GetBackColor(), GridSysColor::window)));
     m_bInvalid = true;
     if (!ctrl.GetGridLayout().m_bPaintEnabled) {
         QPainter painter(&m_surface);
@@ -146,8 +169,9 @@ void CGridArea::PaintRequest()
 void CGridArea::UpdateFromHints()
 {
     const qreal dpr = devicePixelRatioF();
-    const bool bSized = !m_surface.isNull() &&
-                        m_surface.size() == QSize(std::max(width(), 1), std::max(height(), 1)) * dpr;
+    const bool bSized =
+        !m_surface.isNull() &&
+        m_surface.size() == QSize(std::max(width(), 1), std::max(height(), 1)) * dpr;
     if (m_bInvalid || !bSized || !isVisible()) {
         // A full repaint is due anyway; the hints are part of it.
         m_wnd.Ctrl().GetRedrawHints().Clear();
@@ -218,9 +242,15 @@ void CGridArea::Button(QMouseEvent* pEvent, GridMouseAction action)
     m_wnd.KickAutoScroll();
 }
 
-void CGridArea::mousePressEvent(QMouseEvent* pEvent) { Button(pEvent, GridMouseAction::down); }
+void CGridArea::mousePressEvent(QMouseEvent* pEvent)
+{
+    Button(pEvent, GridMouseAction::down);
+}
 
-void CGridArea::mouseReleaseEvent(QMouseEvent* pEvent) { Button(pEvent, GridMouseAction::up); }
+void CGridArea::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    Button(pEvent, GridMouseAction::up);
+}
 
 void CGridArea::mouseDoubleClickEvent(QMouseEvent* pEvent)
 {
@@ -287,12 +317,15 @@ CGridHeadingWnd::CGridHeadingWnd(CGridWnd& wnd, int nId, const char* pszName, in
 void CGridHeadingWnd::Button(QMouseEvent* pEvent, GridMouseAction action)
 {
     const QPoint pt = pEvent->position().toPoint();
-    m_wnd.Input().OnHeadingButton(m_nSection, GridButtons(pEvent->button()), action, pt.x(),
-                                  pt.y(), GridModifiers(pEvent->modifiers()));
+    m_wnd.Input().OnHeadingButton(m_nSection, GridButtons(pEvent->button()), action, pt.x(), pt.y(),
+                                  GridModifiers(pEvent->modifiers()));
     UpdateCursor(pt.x(), pt.y());
 }
 
-void CGridHeadingWnd::mousePressEvent(QMouseEvent* pEvent) { Button(pEvent, GridMouseAction::down); }
+void CGridHeadingWnd::mousePressEvent(QMouseEvent* pEvent)
+{
+    Button(pEvent, GridMouseAction::down);
+}
 
 void CGridHeadingWnd::mouseReleaseEvent(QMouseEvent* pEvent)
 {
@@ -315,10 +348,18 @@ void CGridHeadingWnd::mouseMoveEvent(QMouseEvent* pEvent)
 void CGridHeadingWnd::UpdateCursor(int x, int y)
 {
     switch (m_wnd.Input().CursorAt(m_nSection, x, y)) {
-    case GridCursor::sizeWE: setCursor(Qt::SizeHorCursor); break;
-    case GridCursor::sizeNS: setCursor(Qt::SizeVerCursor); break;
-    case GridCursor::sizeNWSE: setCursor(Qt::SizeFDiagCursor); break;
-    case GridCursor::arrow: unsetCursor(); break;
+    case GridCursor::sizeWE:
+        setCursor(Qt::SizeHorCursor);
+        break;
+    case GridCursor::sizeNS:
+        setCursor(Qt::SizeVerCursor);
+        break;
+    case GridCursor::sizeNWSE:
+        setCursor(Qt::SizeFDiagCursor);
+        break;
+    case GridCursor::arrow:
+        unsetCursor();
+        break;
     }
 }
 

@@ -157,7 +157,8 @@ int CGridWnd::AttachToDialogItem(QWidget* pDialog, int nId)
     const auto children = pDialog->findChildren<QWidget*>();
     for (QWidget* pChild : children) {
         const QVariant id = pChild->property(kGridControlIdProperty);
-        if (pChild != this && ((id.isValid() && id.toInt() == nId) || pChild->objectName() == strId))
+        if (pChild != this &&
+            ((id.isValid() && id.toInt() == nId) || pChild->objectName() == strId))
             return AttachToDialogItem(pChild);
     }
     return 1;
@@ -174,8 +175,8 @@ int CGridWnd::AttachToDialogItem(QWidget* pPlaceholder)
     setProperty(kGridControlIdProperty, id.isValid() ? id : QVariant(pPlaceholder->objectName()));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
-    QLayoutItem* pOld = pParent->layout() ? pParent->layout()->replaceWidget(pPlaceholder, this)
-                                          : nullptr;
+    QLayoutItem* pOld =
+        pParent->layout() ? pParent->layout()->replaceWidget(pPlaceholder, this) : nullptr;
     if (pOld)
         delete pOld;
     else
@@ -296,9 +297,15 @@ int CGridWnd::SetOffscreenPaint(int bOn)
     return m_pArea->EnsureSurface() ? 0 : 1;
 }
 
-std::unique_ptr<CGridDC> CGridWnd::CreateMeasureDC() { return std::make_unique<CQtGridDC>(); }
+std::unique_ptr<CGridDC> CGridWnd::CreateMeasureDC()
+{
+    return std::make_unique<CQtGridDC>();
+}
 
-void CGridWnd::FocusCellArea() { m_pArea->setFocus(Qt::OtherFocusReason); }
+void CGridWnd::FocusCellArea()
+{
+    m_pArea->setFocus(Qt::OtherFocusReason);
+}
 
 // ---- scroll bars ------------------------------------------------------------------------------
 
@@ -321,14 +328,29 @@ void ApplyInfo(QScrollBar* pBar, const CGridScrollInfo& info)
 bool ToScrollCode(int nAction, GridScrollCode* pCode)
 {
     switch (nAction) {
-    case QAbstractSlider::SliderSingleStepSub: *pCode = GridScrollCode::lineUp; return true;
-    case QAbstractSlider::SliderSingleStepAdd: *pCode = GridScrollCode::lineDown; return true;
-    case QAbstractSlider::SliderPageStepSub: *pCode = GridScrollCode::pageUp; return true;
-    case QAbstractSlider::SliderPageStepAdd: *pCode = GridScrollCode::pageDown; return true;
-    case QAbstractSlider::SliderToMinimum: *pCode = GridScrollCode::top; return true;
-    case QAbstractSlider::SliderToMaximum: *pCode = GridScrollCode::bottom; return true;
-    case QAbstractSlider::SliderMove: *pCode = GridScrollCode::thumbTrack; return true;
-    default: return false;
+    case QAbstractSlider::SliderSingleStepSub:
+        *pCode = GridScrollCode::lineUp;
+        return true;
+    case QAbstractSlider::SliderSingleStepAdd:
+        *pCode = GridScrollCode::lineDown;
+        return true;
+    case QAbstractSlider::SliderPageStepSub:
+        *pCode = GridScrollCode::pageUp;
+        return true;
+    case QAbstractSlider::SliderPageStepAdd:
+        *pCode = GridScrollCode::pageDown;
+        return true;
+    case QAbstractSlider::SliderToMinimum:
+        *pCode = GridScrollCode::top;
+        return true;
+    case QAbstractSlider::SliderToMaximum:
+        *pCode = GridScrollCode::bottom;
+        return true;
+    case QAbstractSlider::SliderMove:
+        *pCode = GridScrollCode::thumbTrack;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -340,9 +362,15 @@ void CGridWnd::UpdateScrollBars()
     ApplyHScroll();
 }
 
-void CGridWnd::ApplyVScroll() { ApplyInfo(m_pVScroll, m_ctrl.GetVScrollInfo()); }
+void CGridWnd::ApplyVScroll()
+{
+    ApplyInfo(m_pVScroll, m_ctrl.GetVScrollInfo());
+}
 
-void CGridWnd::ApplyHScroll() { ApplyInfo(m_pHScroll, m_ctrl.GetHScrollInfo()); }
+void CGridWnd::ApplyHScroll()
+{
+    ApplyInfo(m_pHScroll, m_ctrl.GetHScrollInfo());
+}
 
 // Called before the bar takes the new position: the bar is set back to
 // what the control did (it may have refused or vetoed the scroll).
@@ -436,6 +464,9 @@ void CGridWnd::ShowMenuAt(int nSection, CGridPoint pt)
     m_pMenu->popup(pChild->mapToGlobal(QPoint(pt.x, pt.y)));
 }
 
-void CGridWnd::OnFindReplace(CGridFindDialog* pDialog) { m_ctrl.GetFind().OnFindMessage(pDialog); }
+void CGridWnd::OnFindReplace(CGridFindDialog* pDialog)
+{
+    m_ctrl.GetFind().OnFindMessage(pDialog);
+}
 
 } // namespace hpa

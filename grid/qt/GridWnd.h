@@ -10,8 +10,8 @@
 //     pWnd->CreateInParent(pParent, rect, id);  // or AttachToDialogItem(...)
 // then show, hide, move and resize it like any widget (setGeometry, a
 // layout, show()/hide()). The control should outlive the window; if it goes
-// first, the window empties itself and waits for its owner to delete it. QWidget::render / grab draw it into any paint
-// device; printing goes through CQtGridDC and CGridPrinter instead.
+// first, the window empties itself and waits for its owner to delete it. QWidget::render / grab
+// draw it into any paint device; printing goes through CQtGridDC and CGridPrinter instead.
 #include "grid/GridHost.h"
 #include "grid/GridInput.h"
 #include "grid/GridPaint.h"
@@ -37,8 +37,8 @@ class CGridFindDialog;
 class CQtMessages;
 
 // The children's control ids, in the order they are created.
-constexpr int kGridIdCellArea = 1, kGridIdTopHeading = 2, kGridIdSideHeading = 3,
-              kGridIdCorner = 4, kGridIdVScroll = 5, kGridIdHScroll = 6, kGridIdScrollTip = 7;
+constexpr int kGridIdCellArea = 1, kGridIdTopHeading = 2, kGridIdSideHeading = 3, kGridIdCorner = 4,
+              kGridIdVScroll = 5, kGridIdHScroll = 6, kGridIdScrollTip = 7;
 
 // The dynamic property that carries a control id ("controlId").
 extern const char* const kGridControlIdProperty;

@@ -13,9 +13,15 @@ namespace hpa {
 
 namespace {
 
-QColor ToQColor(COLORREF cr) { return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr)); }
+QColor ToQColor(COLORREF cr)
+{
+    return QColor(GetRValue(cr), GetGValue(cr), GetBValue(cr));
+}
 
-QRect ToQRect(const CGridRect& rc) { return QRect(rc.left, rc.top, rc.Width(), rc.Height()); }
+QRect ToQRect(const CGridRect& rc)
+{
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
+}
 
 bool IsAscii(std::string_view bytes)
 {
@@ -34,7 +40,8 @@ QString ToDisplay(std::string_view bytes)
 
 CQtGridDC::CQtGridDC() = default;
 
-CQtGridDC::CQtGridDC(QPainter* pPainter, QPixmap* pPixmap) : m_pPainter(pPainter), m_pPixmap(pPixmap)
+CQtGridDC::CQtGridDC(QPainter* pPainter, QPixmap* pPixmap)
+    : m_pPainter(pPainter), m_pPixmap(pPixmap)
 {
     if (m_pPainter)
         m_pPainter->setRenderHint(QPainter::Antialiasing, false);
@@ -42,13 +49,25 @@ CQtGridDC::CQtGridDC(QPainter* pPainter, QPixmap* pPixmap) : m_pPainter(pPainter
 
 CQtGridDC::~CQtGridDC() = default;
 
-COLORREF CQtGridDC::SetTextColor(COLORREF cr) { return std::exchange(m_crText, cr); }
+COLORREF CQtGridDC::SetTextColor(COLORREF cr)
+{
+    return std::exchange(m_crText, cr);
+}
 
-COLORREF CQtGridDC::SetBkColor(COLORREF cr) { return std::exchange(m_crBack, cr); }
+COLORREF CQtGridDC::SetBkColor(COLORREF cr)
+{
+    return std::exchange(m_crBack, cr);
+}
 
-const CGridFont* CQtGridDC::SelectFont(const CGridFont* pFont) { return std::exchange(m_pFont, pFont); }
+const CGridFont* CQtGridDC::SelectFont(const CGridFont* pFont)
+{
+    return std::exchange(m_pFont, pFont);
+}
 
-const CGridPen* CQtGridDC::SelectPen(const CGridPen* pPen) { return std::exchange(m_pPen, pPen); }
+const CGridPen* CQtGridDC::SelectPen(const CGridPen* pPen)
+{
+    return std::exchange(m_pPen, pPen);
+}
 
 // The selected description is compared by value: a cell may change its
 // font object's contents between two selections.

@@ -43,7 +43,10 @@ QString DesktopFace(const std::string& strFace)
     return QString::fromStdString(strFace);
 }
 
-int DefaultPixelSize() { return std::max(QFontInfo(QGuiApplication::font()).pixelSize(), 1); }
+int DefaultPixelSize()
+{
+    return std::max(QFontInfo(QGuiApplication::font()).pixelSize(), 1);
+}
 
 } // namespace
 

@@ -49,7 +49,10 @@ public:
     }
 };
 
-QRect Geometry(const CGridRect& rc) { return QRect(rc.left, rc.top, rc.Width(), rc.Height()); }
+QRect Geometry(const CGridRect& rc)
+{
+    return QRect(rc.left, rc.top, rc.Width(), rc.Height());
+}
 
 class GridWidget : public ::testing::Test {
 protected:
@@ -118,13 +121,11 @@ TEST_F(GridWidget, ChildrenSitWhereTheLayoutPutsThem)
 
     // Children in creation order carry the ids 1..7.
     int nId = 1;
-    for (QWidget* pChild : {static_cast<QWidget*>(m_pWnd->CellArea()),
-                            static_cast<QWidget*>(m_pWnd->TopHeading()),
-                            static_cast<QWidget*>(m_pWnd->SideHeading()),
-                            static_cast<QWidget*>(m_pWnd->Corner()),
-                            static_cast<QWidget*>(m_pWnd->VScrollBar()),
-                            static_cast<QWidget*>(m_pWnd->HScrollBar()),
-                            static_cast<QWidget*>(m_pWnd->ScrollTip())})
+    for (QWidget* pChild :
+         {static_cast<QWidget*>(m_pWnd->CellArea()), static_cast<QWidget*>(m_pWnd->TopHeading()),
+          static_cast<QWidget*>(m_pWnd->SideHeading()), static_cast<QWidget*>(m_pWnd->Corner()),
+          static_cast<QWidget*>(m_pWnd->VScrollBar()), static_cast<QWidget*>(m_pWnd->HScrollBar()),
+          static_cast<QWidget*>(m_pWnd->ScrollTip())})
         EXPECT_EQ(pChild->property(kGridControlIdProperty).toInt(), nId++);
 
     // Fewer columns and rows than the area holds: no bars, the cells take
@@ -215,6 +216,14 @@ TEST_F(GridWidget, DraggingTheThumbShowsTheTipAndScrollsOnRelease)
     EXPECT_EQ(m_grid.GetTopRow(), nRow);
     EXPECT_FALSE(m_pWnd->ScrollTip()->isVisible());
     EXPECT_EQ(pV->value(), m_grid.GetVScrollInfo().nPos);
+
+    // Thumb mode 1: the view follows the thumb while it is dragged.
+    m_grid.SetVScrollMode(1);
+    pV->setSliderDown(true);
+    pV->setSliderPosition(250);
+    EXPECT_EQ(m_grid.GetTopRow(), m_grid.VScrollPosToRow(250));
+    pV->setSliderDown(false);
+    EXPECT_EQ(m_grid.GetTopRow(), m_grid.VScrollPosToRow(250));
 }
 
 TEST_F(GridWidget, KeysClicksAndHeadingEventsReachTheInputEngine)

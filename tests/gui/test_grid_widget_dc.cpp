@@ -21,8 +21,7 @@ constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlack = 0xFF000000;
 
 // Draws with fn on a white 40 x 30 image and returns it.
-template <typename Fn>
-QImage Draw(Fn fn)
+template <typename Fn> QImage Draw(Fn fn)
 {
     QPixmap pixmap(40, 30);
     pixmap.fill(Qt::white);
@@ -67,7 +66,9 @@ TEST(QtGridDC, LinesLeaveOutTheirEndPointInEitherDirection)
 
 TEST(QtGridDC, FillsCoverExactlyTheirRectangle)
 {
-    const QImage image = Draw([](CGridDC& dc) { dc.FillSolidRect({5, 6, 15, 9}, MakeRGB(255, 0, 0)); });
+    const QImage image = Draw([](CGridDC& dc) {
+        dc.FillSolidRect({5, 6, 15, 9}, MakeRGB(255, 0, 0));
+    });
     EXPECT_EQ(image.pixel(5, 6), qRgb(255, 0, 0));
     EXPECT_EQ(image.pixel(14, 8), qRgb(255, 0, 0));
     EXPECT_EQ(CountNonWhite(image, QRect(0, 0, 40, 30)), 10 * 3);

@@ -45,7 +45,8 @@ TEST(GridBorder, GridLinesOnTheRightAndBottomOfA100By20Cell)
 {
     CRecordingGridDC dc;
     const CGridRect inner = DrawBorder(dc, {0, 0, 100, 20}, 0x0C, nullptr, 1);
-    EXPECT_EQ(LinesOf(dc), (std::vector<LineAt>{{99, 0, 99, 20, kBlack}, {0, 19, 100, 19, kBlack}}));
+    EXPECT_EQ(LinesOf(dc),
+              (std::vector<LineAt>{{99, 0, 99, 20, kBlack}, {0, 19, 100, 19, kBlack}}));
     EXPECT_EQ(inner, (CGridRect{0, 0, 99, 19}));
     EXPECT_EQ(dc.SelectedPen(), nullptr); // the pen in force before is back
 }
@@ -140,12 +141,12 @@ TEST_F(NormalCell, TextPlacementByAlignment)
     };
     // "abcd" is 28 x 16 in the rectangle (10, 20, 110, 40).
     const Case cases[] = {
-        {0, 13, 21},                                 // left, top: 3 in, 1 down
-        {kAlignRight, 79, 21},                       // ends 3 left of the right edge
-        {kAlignCenter, 46, 21},                      // 10 + (100 - 28) / 2
-        {kAlignVCenter, 13, 22},                     // 20 + (20 - 16) / 2
-        {kAlignBottom, 13, 23},                      // 40 - 16 - 1
-        {kAlignCenter | kAlignVCenter, 46, 22},      // a heading's 36
+        {0, 13, 21},                            // left, top: 3 in, 1 down
+        {kAlignRight, 79, 21},                  // ends 3 left of the right edge
+        {kAlignCenter, 46, 21},                 // 10 + (100 - 28) / 2
+        {kAlignVCenter, 13, 22},                // 20 + (20 - 16) / 2
+        {kAlignBottom, 13, 23},                 // 40 - 16 - 1
+        {kAlignCenter | kAlignVCenter, 46, 22}, // a heading's 36
         {kAlignRight | kAlignBottom, 79, 23},
     };
     for (const Case& c : cases) {
@@ -386,10 +387,10 @@ TEST(GridCellTypes, SpinAndDropListReportTheirButtons)
     CGridCellType* pDrop = grid.GetCellType(kCellTypeDropList);
     EXPECT_EQ(pDrop->HandleLeftClick(4, 5, 1, rc, {95, 5}), 1);
     EXPECT_EQ(pDrop->HandleLeftClick(4, 5, 1, rc, {10, 5}), -1);
-    EXPECT_EQ(grid.m_events, (std::vector<std::array<int, 5>>{{kCellTypeSpin, 2, 3, kSpinUp, 0},
-                                                              {kCellTypeSpin, 2, 3, kSpinDown, 0},
-                                                              {kCellTypeDropList, 4, 5,
-                                                               kDropListOpen, 0}}));
+    EXPECT_EQ(grid.m_events,
+              (std::vector<std::array<int, 5>>{{kCellTypeSpin, 2, 3, kSpinUp, 0},
+                                               {kCellTypeSpin, 2, 3, kSpinDown, 0},
+                                               {kCellTypeDropList, 4, 5, kDropListOpen, 0}}));
 }
 
 TEST(GridCellTypes, ProgressBarSplitsTheCellAtThePercentage)

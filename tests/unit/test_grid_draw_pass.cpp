@@ -18,7 +18,10 @@ using Strings = std::vector<std::string>;
 
 namespace {
 
-std::string Name(int nCol, int nRow) { return "C" + std::to_string(nCol) + "R" + std::to_string(nRow); }
+std::string Name(int nCol, int nRow)
+{
+    return "C" + std::to_string(nCol) + "R" + std::to_string(nRow);
+}
 
 // Every data cell shows its own name without being stored, so a million
 // rows cost nothing; the sections that prepare a device context are logged.
@@ -146,8 +149,8 @@ TEST_F(GridPaint, ShortNarrowGridFillsRightOfItsColumnsAndBelowItsRows)
     Make(2, 3); // 200 x 48 pixels of cells in the 300 x 100 area
     const COLORREF crBack = GetGridSysColor(GridSysColor::window);
     const CRecordingGridDC dc = PaintRequest();
-    EXPECT_EQ(dc.TextStrings(), Concat({RowOfNames(0, 0, 1), RowOfNames(1, 0, 1),
-                                        RowOfNames(2, 0, 1)}));
+    EXPECT_EQ(dc.TextStrings(),
+              Concat({RowOfNames(0, 0, 1), RowOfNames(1, 0, 1), RowOfNames(2, 0, 1)}));
     std::vector<CGridRect> fills;
     for (const CDCCall& c : dc.Fills()) {
         if (c.rc.left >= 200 || c.rc.top >= 48) {
@@ -155,10 +158,9 @@ TEST_F(GridPaint, ShortNarrowGridFillsRightOfItsColumnsAndBelowItsRows)
             EXPECT_EQ(c.crBack, crBack);
         }
     }
-    EXPECT_EQ(fills, (std::vector<CGridRect>{{200, 0, 300, 16},
-                                             {200, 16, 300, 32},
-                                             {200, 32, 300, 48},
-                                             {0, 48, 300, 100}}));
+    EXPECT_EQ(fills,
+              (std::vector<CGridRect>{
+                  {200, 0, 300, 16}, {200, 16, 300, 32}, {200, 32, 300, 48}, {0, 48, 300, 100}}));
 
     // A clip box wholly outside the cells is filled even where it does not
     // reach the area's edges.
@@ -229,8 +231,7 @@ TEST_F(GridPaint, MovingDownPastTheViewScrollsAndRedrawsTheExposedRowsAndBothCur
     EXPECT_EQ(std::tuple(scroll.x, scroll.y), std::tuple(0, -16));
     EXPECT_EQ(scroll.rc, (CGridRect{0, 0, 300, 100}));
     // Row 6 was only partly shown before; row 7 comes into view.
-    EXPECT_EQ(dc.TextStrings(),
-              Concat({{"C0R5"}, RowOfNames(6, 0, 2), RowOfNames(7, 0, 2)}));
+    EXPECT_EQ(dc.TextStrings(), Concat({{"C0R5"}, RowOfNames(6, 0, 2), RowOfNames(7, 0, 2)}));
     EXPECT_EQ(m_grid.m_nResolved, 7);
     EXPECT_EQ(TextOf(dc, "C0R5").rc, (CGridRect{0, 64, 99, 79}));
     EXPECT_EQ(TextOf(dc, "C0R7").rc, (CGridRect{0, 96, 99, 111}));
@@ -290,9 +291,9 @@ TEST_F(GridPaint, FocusFrameFollowsTheCurrentCellStyleAndTheFocus)
         bool bHighlight;
     };
     const COLORREF crHigh = GetGridSysColor(GridSysColor::highlight);
-    for (const Case& c : {Case{0, true, 0, false}, Case{1, true, 2, false},
-                          Case{1, false, 0, false}, Case{2, true, 0, true},
-                          Case{3, true, 2, true}, Case{3, false, 0, true}}) {
+    for (const Case& c :
+         {Case{0, true, 0, false}, Case{1, true, 2, false}, Case{1, false, 0, false},
+          Case{2, true, 0, true}, Case{3, true, 2, true}, Case{3, false, 0, true}}) {
         m_grid.SetCurrentCellStyle(c.nStyle);
         m_painter.SetFocusFrameShown(c.bFocus);
         const CRecordingGridDC dc = PaintRequest();

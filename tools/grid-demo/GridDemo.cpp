@@ -27,11 +27,10 @@ namespace {
 constexpr int kColumns = 27;
 
 constexpr std::array<const char*, kColumns> kHeadings = {
-    "Job Id",     "User Name",  "Document",   "Start Date", "Start Time", "End Time",
-    "Sheets",     "Pages",      "Copies",     "Paper",      "Duplex",     "Status",
-    "Queue",      "Host",       "Size (KB)",  "Color",      "Tray",       "Output Bin",
-    "Staple",     "Punch",      "Jams",       "Toner",      "Priority",   "Account",
-    "Department", "Cost",       "Comment"};
+    "Job Id",    "User Name", "Document", "Start Date", "Start Time", "End Time", "Sheets",
+    "Pages",     "Copies",    "Paper",    "Duplex",     "Status",     "Queue",    "Host",
+    "Size (KB)", "Color",     "Tray",     "Output Bin", "Staple",     "Punch",    "Jams",
+    "Toner",     "Priority",  "Account",  "Department", "Cost",       "Comment"};
 
 constexpr std::array<const char*, 8> kUsers = {"admin",  "jsmith", "mgarcia", "kwong",
                                                "Müller", "lchen",  "pdubois", "operator"};
@@ -53,17 +52,33 @@ std::string CellText(int nCol, int nRow)
     const unsigned h = Mix(static_cast<unsigned>(nRow), static_cast<unsigned>(nCol));
     char sz[64];
     switch (nCol) {
-    case 0: std::snprintf(sz, sizeof sz, "%07d", nRow + 1); break;
-    case 1: return kUsers[h % kUsers.size()];
-    case 2: std::snprintf(sz, sizeof sz, "report-%u.pdf", h % 9000 + 1000); break;
-    case 3: std::snprintf(sz, sizeof sz, "%02u/%02u/2024", h % 12 + 1, h / 12 % 28 + 1); break;
+    case 0:
+        std::snprintf(sz, sizeof sz, "%07d", nRow + 1);
+        break;
+    case 1:
+        return kUsers[h % kUsers.size()];
+    case 2:
+        std::snprintf(sz, sizeof sz, "report-%u.pdf", h % 9000 + 1000);
+        break;
+    case 3:
+        std::snprintf(sz, sizeof sz, "%02u/%02u/2024", h % 12 + 1, h / 12 % 28 + 1);
+        break;
     case 4:
-    case 5: std::snprintf(sz, sizeof sz, "%02u:%02u:%02u", h % 24, h / 24 % 60, h / 1440 % 60); break;
-    case 9: return kPapers[h % kPapers.size()];
-    case 11: return kStates[h % kStates.size()];
-    case 13: std::snprintf(sz, sizeof sz, "10.0.%u.%u", h % 8, h / 8 % 250 + 2); break;
-    case 26: return h % 5 == 0 ? "a rather long comment that does not fit its column" : "";
-    default: std::snprintf(sz, sizeof sz, "%u", h % (nCol * 37 + 5)); break;
+    case 5:
+        std::snprintf(sz, sizeof sz, "%02u:%02u:%02u", h % 24, h / 24 % 60, h / 1440 % 60);
+        break;
+    case 9:
+        return kPapers[h % kPapers.size()];
+    case 11:
+        return kStates[h % kStates.size()];
+    case 13:
+        std::snprintf(sz, sizeof sz, "10.0.%u.%u", h % 8, h / 8 % 250 + 2);
+        break;
+    case 26:
+        return h % 5 == 0 ? "a rather long comment that does not fit its column" : "";
+    default:
+        std::snprintf(sz, sizeof sz, "%u", h % (nCol * 37 + 5));
+        break;
     }
     return sz;
 }
