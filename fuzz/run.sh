@@ -33,6 +33,11 @@ dict_for() {
   esac
 }
 
+# The reader targets write their input files for every run: keep them in
+# memory when the machine offers a tmpfs.
+if [ -z "${TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then
+  export TMPDIR=/dev/shm
+fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 passed=0
