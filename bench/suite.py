@@ -61,6 +61,7 @@ class Suite:
         self.env["XDG_CONFIG_HOME"] = os.path.join(self.data, "config")
         self.rows = []  # (section, step, set, masks, figure, reference, ratio, target, met)
         self.notes = []
+        self.decode_wall = {}
         self.loads = []
 
     # ---- running and timing ------------------------------------------------------
@@ -126,6 +127,7 @@ class Suite:
         wc = self.repeat(["wc", "-l", os.path.join(work, "JOB.tmp")])
         runs = self.repeat([self.hpactl, "decode", work] + self.mask_args(masks))
         t = med(runs, "wall")
+        self.decode_wall[(jobs, masks)] = t
         t_wc = med(wc, "wall")
         rss = max(r["rss"] for r in runs)
         key = jobs == 1000000 and masks == "default"
@@ -136,6 +138,28 @@ class Suite:
                  secs(med(runs, "user") + med(runs, "sys")))
         self.add("memory", "hpactl decode peak RSS", jobs, masks, mib(rss), "", "",
                  "<= 1024 MiB" if key else "", rss <= TARGET_RSS_BYTES if key else None)
+
+    def measure_cli_document(self, jobs, root, masks):
+        """hpactl's own document commands, whole processes, when it has them."""
+        helptext = subprocess.run([self.hpactl, "--help"], env=self.env, stdout=subprocess.PIPE,
+                                  stderr=subprocess.STDOUT).stdout.decode(errors="replace")
+        if "--save" not in helptext or "export FILE.hpa" not in helptext:
+            self.notes.append("hpactl has no --save or export command: no whole-process "
+                              "document figures.")
+            return
+        work = os.path.join(root, "work")
+        out = os.path.join(root, "out-" + masks)
+        os.makedirs(out, exist_ok=True)
+        hpa = os.path.join(out, "cli.hpa")
+        t_decode = self.decode_wall[(jobs, masks)]
+        save = self.repeat([self.hpactl, "decode", work, "--save", hpa] + self.mask_args(masks))
+        export = self.repeat([self.hpactl, "export", hpa, "--kind", "job", "--output",
+                              os.path.join(out, "cli.csv")])
+        self.add("document", "hpactl decode --save (desktop font widths + .hpa)", jobs, masks,
+                 secs(med(save, "wall")), "hpactl decode %s" % secs(t_decode),
+                 "+%s" % secs(med(save, "wall") - t_decode))
+        self.add("document", "hpactl export FILE.hpa --kind job (load + CSV)", jobs, masks,
+                 secs(med(export, "wall")), "", "", "", None)
 
     def measure_document(self, jobs, root, masks):
         exe = os.path.join(self.build, "bench", "bench_document")
@@ -267,6 +291,7 @@ class Suite:
                 self.measure_decode(jobs, root, masks)
                 print("== %d jobs, %s masks: document" % (jobs, masks), flush=True)
                 self.measure_document(jobs, root, masks)
+                self.measure_cli_document(jobs, root, masks)
             print("== %d jobs: fetch" % jobs, flush=True)
             self.measure_fetch(jobs, root)
             print("== %d jobs: desktop" % jobs, flush=True)
@@ -293,7 +318,7 @@ class Suite:
                 step, "{:,}".format(jobs), masks, figure, ref, ratio, target, mark))
         if self.notes:
             lines.append("")
-            lines.extend("- " + n for n in self.notes)
+            lines.extend("- " + n for n in dict.fromkeys(self.notes))
         lines.append("")
         lines.append(END_MARK)
         block = "\n".join(lines)
@@ -334,7 +359,8 @@ def run_gbench(exe, env, repeat):
     for b in data["benchmarks"]:
         if b.get("error_occurred"):
             raise RuntimeError("%s: %s" % (b["name"], b.get("error_message")))
-        if b.get("aggregate_name") != "median":
+        # One repetition has no aggregates: its single run is the median.
+        if b.get("aggregate_name", "median" if repeat == 1 else "") != "median":
             continue
         name = b["run_name"].split("/")[0]
         counters = {k: v for k, v in b.items() if isinstance(v, (int, float)) and k not in (
