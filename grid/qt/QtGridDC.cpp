@@ -91,6 +91,15 @@ void CQtGridDC::UsePainterFont()
     }
 }
 
+// Setting the painter's pen costs; most texts of a paint share one colour.
+void CQtGridDC::UseTextPen()
+{
+    if (m_crPainterPen != m_crText) {
+        m_pPainter->setPen(ToQColor(m_crText));
+        m_crPainterPen = m_crText;
+    }
+}
+
 CGridSize CQtGridDC::GetTextExtent(std::string_view str)
 {
     CQtFontEntry& entry = Font();
@@ -110,7 +119,7 @@ void CQtGridDC::TextOut(int x, int y, const CGridRect& rcClip, std::string_view 
         return;
     UsePainterFont();
     CQtFontEntry& entry = Font();
-    m_pPainter->setPen(ToQColor(m_crText));
+    UseTextPen();
     // Most cell texts fit their cell; only the others pay for a clip.
     const int w = entry.TextWidth(str);
     const bool bFits = x >= rcClip.left && x + w <= rcClip.right && y >= rcClip.top &&
@@ -130,7 +139,7 @@ void CQtGridDC::DrawWrappedText(const CGridRect& rc, std::string_view str)
     if (!m_pPainter || rc.IsEmpty() || str.empty())
         return;
     UsePainterFont();
-    m_pPainter->setPen(ToQColor(m_crText));
+    UseTextPen();
     m_pPainter->save();
     m_pPainter->setClipRect(ToQRect(rc), Qt::IntersectClip);
     m_pPainter->drawText(ToQRect(rc), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
@@ -166,6 +175,7 @@ void CQtGridDC::Line(int x1, int y1, int x2, int y2)
     QPen pen(color, nWidth == 1 ? 0 : nWidth);
     pen.setCapStyle(Qt::FlatCap);
     m_pPainter->setPen(pen);
+    m_crPainterPen = kColorUnset;
     m_pPainter->drawLine(x1, y1, x2, y2);
     Touch(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)),
                 QPoint(std::max(x1, x2), std::max(y1, y2))));
@@ -244,6 +254,7 @@ void CQtGridDC::ScrollPixels(int dx, int dy, const CGridRect& rc)
     m_pPainter->begin(m_pPixmap);
     m_pPainter->setRenderHint(QPainter::Antialiasing, false);
     m_pPainterFont = nullptr;
+    m_crPainterPen = kColorUnset;
     Touch(ToQRect(rc));
 }
 

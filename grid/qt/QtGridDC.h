@@ -38,12 +38,20 @@ public:
     CQtGridDC();
     // Drawing with a painter that is already active. When its device is
     // pPixmap, ScrollPixels can move that pixmap's pixels (the painter is
-    // ended around the move and begun again).
+    // ended around the move and begun again). The context remembers the
+    // font and pen it gave the painter: whoever draws on the painter
+    // directly in between calls ResetPainterState() before using it again.
     explicit CQtGridDC(QPainter* pPainter, QPixmap* pPixmap = nullptr);
     ~CQtGridDC() override;
     CQtGridDC(const CQtGridDC&) = delete;
     CQtGridDC& operator=(const CQtGridDC&) = delete;
 
+    // The painter's font and pen were changed behind the context's back.
+    void ResetPainterState()
+    {
+        m_pPainterFont = nullptr;
+        m_crPainterPen = kColorUnset;
+    }
     // What GetClipBox answers (default: the whole device).
     void SetClipBox(const QRect& rc) { m_rcClip = rc; }
     // Everything drawn since construction (or the last reset), bounded.
@@ -68,6 +76,7 @@ public:
 private:
     CQtFontEntry& Font();
     void UsePainterFont();
+    void UseTextPen();
     void Touch(const QRect& rc) { m_rcTouched |= rc; }
 
     QPainter* m_pPainter = nullptr;
@@ -84,6 +93,7 @@ private:
     CGridFont m_resolvedValue;
     std::shared_ptr<CQtFontEntry> m_pEntry;
     const CQtFontEntry* m_pPainterFont = nullptr; // the font set on the painter
+    COLORREF m_crPainterPen = kColorUnset;        // the pen colour set on it
 };
 
 } // namespace hpa

@@ -18,6 +18,7 @@
 #include "view/SummaryRows.h"
 #include "view/qt/PrintCommands.h"
 #include "view/qt/SummaryDlg.h"
+#include "view/qt/ViewGlobals.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -44,10 +45,10 @@ struct CPrintOptions {
     QPageSize::PageSizeId m_pageSize = QPageSize::A4;
 };
 
-// The desktop's fonts: the screen font of every grid (Arial 9 points at
-// 96 dots per inch) and the font a grid prints with.
-const hpa::CGridFont kScreenGridFont{"Arial", -(9 * 96) / 72, 400, false, false};
-const hpa::CGridFont kPrintGridFont{"Arial", 9, 400, false, false};
+// The desktop's fonts: the screen font of every grid (Arial 9 points on a
+// 96 dots-per-inch screen) and the font a grid prints with.
+const hpa::CGridFont kScreenGridFont = hpa::MakeScreenGridFont(96);
+const hpa::CGridFont kPrintGridFont = hpa::MakePrintGridFont();
 
 std::optional<int> KindFromName(std::string_view strName)
 {

@@ -51,8 +51,7 @@ public:
     // Edit > Copy: the shown grid's selection to the clipboard; Copy stays
     // disabled until the next click in that grid.
     void OnEditCopy();
-    // The data dialogs and printing (view/qt/AccViewPending.cpp until they
-    // are written).
+    // The data dialogs and printing (view/qt/AccViewDataCommands.cpp).
     void OnExport();
     void OnFilters();
     void OnViewSummary();

@@ -19,27 +19,12 @@ namespace hpa {
 
 namespace {
 
-// The program's grid as the summary needs it: nothing can be resized.
-class CSummaryGrid : public CUGCtrl {
-public:
-    int CanResizeColumn(int) override { return 0; }
-    int CanResizeRow(int) override { return 0; }
-    int CanResizeTopHeading() override { return 0; }
-    int CanResizeSideHeading() override { return 0; }
-};
-
-CSummaryGrid& SummaryGridInstance()
-{
-    static CSummaryGrid grid;
-    return grid;
-}
-
 constexpr int kLabelColumnWidth = 130;
 constexpr int kPrintWidthReduction = 30;
 
 } // namespace
 
-CUGCtrl& g_summaryGrid = SummaryGridInstance();
+CAccGrid g_summaryGrid;
 
 CGridPrinter& SummaryGridPrinter()
 {
@@ -138,7 +123,9 @@ int CSummaryDlg::PrintOnDefaultPrinter()
     // A printer of its own: the system default with one copy, whatever
     // Print Setup chose for the view.
     QPrinter printer(QPrinter::HighResolution);
-    return PrintRange(SummaryGridPrinter(), printer, 0, 0, 0, m_grid.ColumnCount() - 1,
+    CGridPrinter ownPrinter(m_grid);
+    CGridPrinter& gridPrinter = &m_grid == &g_summaryGrid ? SummaryGridPrinter() : ownPrinter;
+    return PrintRange(gridPrinter, printer, 0, 0, 0, m_grid.ColumnCount() - 1,
                       m_grid.RowCount() - 1, m_messages, [this] { return AskPdfFileName(this); });
 }
 

@@ -5,6 +5,7 @@
 // percent and red from 90. "&Print" prints the table on the default
 // printer without a dialog.
 #include "grid/GridDC.h"
+#include "view/qt/AccGrid.h"
 
 #include <QDialog>
 
@@ -28,7 +29,7 @@ inline constexpr int kSummaryGridItem = 1052;
 
 // The grid the summary is shown in, kept for the whole run; its printing
 // object goes with it.
-extern CUGCtrl& g_summaryGrid;
+extern CAccGrid g_summaryGrid;
 CGridPrinter& SummaryGridPrinter();
 
 // Builds the table in a grid: two columns (labels 130 pixels wide, values
