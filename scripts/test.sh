@@ -16,6 +16,10 @@ echo "== ASan+UBSan build and full suite"
 scripts/build.sh build-asan address
 ctest --test-dir build-asan -j "$jobs" --output-on-failure --timeout 600
 
+echo "== The desktop under a real X server (Xvfb)"
+LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp" \
+    tests/gui/x11_check.sh build-asan "$root/build-asan/x11-shots"
+
 echo "== TSan build and threaded tests"
 scripts/build.sh build-tsan thread -DHPA_CORE_ONLY=ON
 ctest --test-dir build-tsan -j "$jobs" -L threaded --output-on-failure --timeout 600 --no-tests=ignore
