@@ -61,11 +61,15 @@ CGridWnd::CGridWnd(CUGCtrl& ctrl)
 CGridWnd::~CGridWnd()
 {
     m_autoScroll.stop();
-    if (m_bDetached)
-        return;
-    m_ctrl.CloseFindDialog();
-    if (m_ctrl.GetHost() == this)
-        m_ctrl.SetHost(nullptr);
+    if (!m_bDetached) {
+        m_ctrl.CloseFindDialog();
+        if (m_ctrl.GetHost() == this)
+            m_ctrl.SetHost(nullptr);
+    }
+    // The children go while the input engine they report to still exists:
+    // left to the base destructor, a focused cell area would get its focus
+    // out event after this window's members are gone.
+    DeleteChildren();
 }
 
 // Called from the control's destructor: its members still exist, but
@@ -77,6 +81,11 @@ void CGridWnd::OnControlDestroyed()
     m_ctrl.CloseFindDialog();
     m_ctrl.SetHost(nullptr);
     m_bDetached = true;
+    DeleteChildren();
+}
+
+void CGridWnd::DeleteChildren()
+{
     setFocusProxy(nullptr);
     delete m_pArea;
     delete m_pTop;

@@ -117,6 +117,7 @@ protected:
 
 private:
     void CreateChildren();
+    void DeleteChildren();
     void Setup(QWidget* pFontSource);
     void SyncClientSize();
     void ApplyVScroll();

@@ -58,13 +58,9 @@ template <class TGrid> struct CShownGrid {
         parent.show();
         grid.SetCellText(0, 7, "needle");
     }
-    ~CShownGrid()
-    {
-        // The focus leaves before the window goes, so the teardown stays out
-        // of the input engine.
-        pWnd->CellArea()->clearFocus();
-        delete pWnd;
-    }
+    // Deleted with the focus in its cell area: the teardown must not reach
+    // the input engine after the window's members are gone.
+    ~CShownGrid() { delete pWnd; }
     QWidget* Area() const { return pWnd->CellArea(); }
     static QPoint Cell(int nCol, int nRow) { return {nCol * 100 + 50, nRow * 16 + 8}; }
 
