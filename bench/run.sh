@@ -42,7 +42,7 @@ done
 if [ "$build" = 1 ]; then
     cmake -S "$root" -B "$root/$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
           -DHPA_SANITIZE= -DHPA_BUILD_TESTS=OFF -DHPA_BUILD_BENCH=ON >/dev/null
-    targets=(hpactl hpa-printer-sim bench_document)
+    targets=(hpactl hpa-printer-sim bench_document bench_grid bench_grid_paint)
     # The desktop benchmark exists once the grid windows and the view do.
     [ -f bench/bench_desktop_qt.cpp ] && targets+=(bench_desktop_qt)
     cmake --build "$root/$build_dir" -j "$(nproc 2>/dev/null || echo 2)" --target "${targets[@]}"

@@ -11,6 +11,8 @@ big set goes through, each beside its reference command, in one run:
   fetch     hpactl fetch from hpa-printer-sim on loopback; reference: curl
             fetching the same four files in active mode + hpactl decode
   desktop   opening the .hpa and painting (bench_desktop_qt, when built)
+  grid      the grid control alone on a million rows: layout, hit testing,
+            paging, painting a full-HD cell area (bench_grid, bench_grid_paint)
 
 Every timed command runs REPEAT times; the tables give medians. The results
 replace the part of docs/PERFORMANCE.md between its two result markers.
@@ -46,6 +48,10 @@ TARGET_FETCH_RATIO = 1.15
 TARGET_OPEN_PAINT = 2.5
 TARGET_PAGE_DOWN_MS = 4.0
 TARGET_FREEZE_MS = 100.0
+# The grid control on a million uniform rows: layout and hit testing cost
+# microseconds whatever the row count; a full-HD cell area paints in 8 ms.
+TARGET_GRID_STEP_US = 10.0
+TARGET_GRID_PAINT_MS = 8.0
 
 
 class Suite:
@@ -279,6 +285,51 @@ class Suite:
             else:
                 self.add("desktop", label, jobs, "default", secs(r["real"]))
 
+    def measure_grid(self):
+        grid = {}
+        for name in ("bench_grid", "bench_grid_paint"):
+            exe = os.path.join(self.build, "bench", name)
+            if not os.path.exists(exe):
+                self.notes.append("%s was not built: no grid figures from it." % name)
+                continue
+            grid.update(run_gbench(exe, self.env, self.args.repeat))
+        million = 1000000
+
+        def step(key, label):
+            r = grid.get(key)
+            if r:
+                us = r["real"] * 1e6
+                self.add("grid", label, million, "-", "%.2f us" % us, "", "",
+                         "<= %.0f us" % TARGET_GRID_STEP_US, us <= TARGET_GRID_STEP_US)
+
+        step("BM_MaxTopRowMillion", "grid: maximum top row, 1,000,000 uniform rows")
+        step("BM_CellRectAndHitTestMillion", "grid: GetCellRect + GetCellFromPoint")
+        step("BM_PageDownMillion", "grid: page down (current cell move)")
+        step("BM_ScrollOneRowMillion", "grid: scroll by one row")
+        for arg, where in (("0", "top"), ("500000", "row 500,000")):
+            r = grid.get("BM_PaintFullCellArea/" + arg)
+            if r:
+                ms = r["real"] * 1000
+                self.add("grid", "grid: paint a 1920x1080 cell area off-screen (%s)" % where,
+                         million, "-", "%.2f ms" % ms, "", "", "<= %.0f ms" % TARGET_GRID_PAINT_MS,
+                         ms <= TARGET_GRID_PAINT_MS)
+        r = grid.get("BM_ScrollOneRowUpdate")
+        if r:
+            self.add("grid", "grid: scroll one row and update the retained pixels", million, "-",
+                     "%.1f us" % (r["real"] * 1e6))
+        r = grid.get("BM_HeapPerCell/1000000")
+        if r:
+            c = r["counters"]
+            self.add("grid", "grid: heap bytes per text-only cell (malloc, 28 M cells)", million,
+                     "-", "%.1f B" % c.get("heap_bytes_per_cell", 0), "", "",
+                     "<= %d B" % TARGET_BYTES_PER_CELL,
+                     c.get("heap_bytes_per_cell", 0) <= TARGET_BYTES_PER_CELL)
+        for arg, how in (("0", "Qt font metrics"), ("1", "fixed advances")):
+            r = grid.get("BM_FitColumnWidthsMillion/" + arg)
+            if r:
+                self.add("grid", "grid: FitColumnWidths over 1,000,000 stored rows (%s)" % how,
+                         million, "-", secs(r["real"]))
+
     # ---- the run --------------------------------------------------------------------------
 
     def run(self):
@@ -297,6 +348,9 @@ class Suite:
             print("== %d jobs: desktop" % jobs, flush=True)
             self.measure_desktop(jobs, root)
             self.note_load("after %d jobs" % jobs)
+        print("== grid control", flush=True)
+        self.measure_grid()
+        self.note_load("after the grid")
         return self.report()
 
     def report(self):
@@ -362,7 +416,11 @@ def run_gbench(exe, env, repeat):
         # One repetition has no aggregates: its single run is the median.
         if b.get("aggregate_name", "median" if repeat == 1 else "") != "median":
             continue
-        name = b["run_name"].split("/")[0]
+        # "BM_X/100000/iterations:1/manual_time" is "BM_X/100000": the name
+        # and its arguments, without how it was run.
+        name = "/".join(part for part in b["run_name"].split("/")
+                        if not part.startswith(("iterations:", "repeats:"))
+                        and part not in ("manual_time", "real_time"))
         counters = {k: v for k, v in b.items() if isinstance(v, (int, float)) and k not in (
             "real_time", "cpu_time", "iterations", "repetitions", "repetition_index", "threads",
             "family_index", "per_family_instance_index")}
