@@ -79,9 +79,16 @@ struct CUGCell::Props {
 
 namespace {
 
-// Constant-initialised, so reading it costs no guard check: every cell
-// without a property block reads its properties from here.
+// Every cell without a property block reads its properties from here. A
+// namespace-scope object, so reading it costs no guard check; it must exist
+// before any static grid is built. GCC initialises it at compile time;
+// clang 14 cannot evaluate the library's strings there, so it is built
+// before every other static object instead.
+#if defined(__clang__)
+__attribute__((init_priority(101))) const CUGCell::Props g_defaultProps;
+#else
 constinit const CUGCell::Props g_defaultProps;
+#endif
 
 const CUGCell::Props& DefaultProps()
 {

@@ -89,8 +89,8 @@ const char* const kFiles[] = {
     "Payroll, March.pdf",
     "label sheet 3x8.pdf",
     "Brochure [print-ready].pdf",
-    "\xc3\x9c"
-    "bersicht Kosten, 2024.pdf",
+    ("\xc3\x9c"
+     "bersicht Kosten, 2024.pdf"), // split so that "b" is not read as a hex digit
     "Contract #4471; signed.pdf",
     "poster A3 (colour).pdf",
     "notes.md",
