@@ -10,7 +10,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   python3-pyftpdlib vsftpd curl
-  xvfb xauth poppler-utils
+  xvfb xauth poppler-utils desktop-file-utils
   clang libclang-rt-14-dev
 )
 
