@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace hpa {
 
@@ -207,29 +208,63 @@ int CUGCtrl::FitColumnWidths(int nFirst, int nLast, int nRows)
     std::unique_ptr<CGridDC> pDC = CreateMeasureDC();
     CUGCell cell;
     const CUGCell empty;
+    const auto Measure = [&](const CUGCell& measured) {
+        CGridSize size;
+        GetCellType(measured.GetCellType())->MeasureCell(*pDC, &size, measured);
+        return size.cx;
+    };
+
+    // Cells of the built-in store that hold nothing but their text are
+    // measured where they lie: ReadCell would give an equal copy, and
+    // copying a million texts costs more than measuring them. They are
+    // visited row by row, as a row's cells lie together in memory; a column
+    // stops there at its first cell with properties.
+    struct CFitColumn {
+        int nStoreCol;
+        const CGridMemStore* pMem; // null: every cell is read
+        int nWidest;
+        int nFirstRead; // first row left to the second pass
+    };
+    std::vector<CFitColumn> columns;
+    columns.reserve(static_cast<std::size_t>(nLast - nFirst + 1));
     for (int nCol = nFirst; nCol <= nLast; ++nCol) {
-        // Cells of the built-in store that hold nothing but their text are
-        // measured where they lie: ReadCell would give an equal copy, and
-        // copying a million texts costs more than measuring them.
         int nStoreCol = nCol;
         CGridStore* pStore = nullptr;
         Remap(nCol, &nStoreCol, &pStore);
         const CGridMemStore* pMem = pStore == m_pMemStore.get() ? m_pMemStore.get() : nullptr;
-        int nWidest = 0;
-        for (int nRow = -1; nRow < nEnd; ++nRow) {
+        columns.push_back({nStoreCol, pMem, 0, pMem ? std::max(nEnd, 0) : 0});
+    }
+    for (int nRow = 0; nRow < nEnd; ++nRow) {
+        for (CFitColumn& column : columns) {
+            if (nRow >= column.nFirstRead)
+                continue;
+            const CUGCell* pStored = column.pMem->PeekCell(column.nStoreCol, nRow);
+            if (pStored && pStored->HasProperties())
+                column.nFirstRead = nRow;
+            else
+                column.nWidest = std::max(column.nWidest, Measure(pStored ? *pStored : empty));
+        }
+    }
+
+    // Then column by column, as ReadCell has always been called: the heading
+    // row and every cell the first pass left.
+    for (int nCol = nFirst; nCol <= nLast; ++nCol) {
+        CFitColumn& column = columns[static_cast<std::size_t>(nCol - nFirst)];
+        ReadCell(nCol, -1, &cell);
+        column.nWidest = std::max(column.nWidest, Measure(cell));
+        for (int nRow = column.nFirstRead; nRow < nEnd; ++nRow) {
+            const CUGCell* pStored =
+                column.pMem ? column.pMem->PeekCell(column.nStoreCol, nRow) : nullptr;
             const CUGCell* pCell = &cell;
-            const CUGCell* pStored = nRow >= 0 && pMem ? pMem->PeekCell(nStoreCol, nRow) : nullptr;
-            if (nRow >= 0 && pMem && !pStored)
+            if (column.pMem && !pStored)
                 pCell = &empty; // nothing stored: ReadCell leaves a cleared cell
             else if (pStored && !pStored->HasProperties())
                 pCell = pStored;
             else
                 ReadCell(nCol, nRow, &cell);
-            CGridSize size;
-            GetCellType(pCell->GetCellType())->MeasureCell(*pDC, &size, *pCell);
-            nWidest = std::max(nWidest, size.cx);
+            column.nWidest = std::max(column.nWidest, Measure(*pCell));
         }
-        gl.m_anColumnWidths[static_cast<std::size_t>(nCol)] = ClampToInt(nWidest + 6LL);
+        gl.m_anColumnWidths[static_cast<std::size_t>(nCol)] = ClampToInt(column.nWidest + 6LL);
     }
     CalcMaxLeftColumn();
     RedrawAll();

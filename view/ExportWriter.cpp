@@ -2,6 +2,7 @@
 
 #include "accounting/FieldCatalogue.h"
 #include "grid/UGCtrl.h"
+#include "platform/ReplacingFile.h"
 
 #include <cstdio>
 #include <memory>
@@ -124,15 +125,13 @@ std::string ExportToString(CUGCtrl& grid, int nKind, std::string_view strDateFie
 ExportFileResult ExportToFile(CUGCtrl& grid, int nKind, std::string_view strDateFieldName,
                               const std::filesystem::path& path, char chSeparator)
 {
-    std::FILE* pFile = std::fopen(path.c_str(), "wb");
-    if (!pFile)
+    CReplacingFile file;
+    if (!file.Open(path))
         return ExportFileResult::CannotCreate;
     const bool bWritten =
-        WriteExport(grid, nKind, strDateFieldName, chSeparator, [pFile](std::string_view str) {
-            return std::fwrite(str.data(), 1, str.size(), pFile) == str.size();
-        });
-    const bool bClosed = std::fclose(pFile) == 0;
-    return bWritten && bClosed ? ExportFileResult::Ok : ExportFileResult::WriteFailed;
+        WriteExport(grid, nKind, strDateFieldName, chSeparator,
+                    [&file](std::string_view str) { return file.Write(str); });
+    return bWritten && file.Commit() ? ExportFileResult::Ok : ExportFileResult::WriteFailed;
 }
 
 } // namespace hpa

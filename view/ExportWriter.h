@@ -39,8 +39,9 @@ std::string ExportToString(CUGCtrl& grid, int nKind, std::string_view strDateFie
 
 enum class ExportFileResult { Ok, CannotCreate, WriteFailed };
 
-// Creates (or truncates) the file and writes the export into it.
-// CannotCreate is what the GUI reports as "Error creating export file.".
+// Writes the export into the file through a temporary file beside it, so
+// a failed export leaves an existing file as it was. CannotCreate is what
+// the GUI reports as "Error creating export file.".
 ExportFileResult ExportToFile(CUGCtrl& grid, int nKind, std::string_view strDateFieldName,
                               const std::filesystem::path& path, char chSeparator);
 

@@ -4,15 +4,12 @@
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/QtGridDC.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/ReplacingFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace hpactl {
 
@@ -64,37 +61,10 @@ bool SaveDocument(const std::string& strPath, hpa::CAcc& acc,
                   const std::array<hpa::CUGCtrl*, hpa::kDataKindCount>& grids)
 {
     const std::string strBytes = hpa::StoreAccDocument({grids, &acc});
-    const std::filesystem::path target(strPath);
-    std::string strTemp =
-        (target.parent_path().empty() ? std::filesystem::path(".") : target.parent_path()) /
-        (target.filename().string() + ".XXXXXX");
-    const int fd = ::mkstemp(strTemp.data());
-    if (fd < 0) {
+    hpa::CReplacingFile file;
+    if (!file.Open(strPath) || !file.Write(strBytes) || !file.Commit()) {
         std::fprintf(stderr, "Failed to save document. (%s: %s)\n", strPath.c_str(),
-                     std::strerror(errno));
-        return false;
-    }
-    // A document is not secret, but it is not executable either: the mode
-    // a plain new file would get.
-    const mode_t nMask = ::umask(0);
-    ::umask(nMask);
-    ::fchmod(fd, 0666 & ~nMask);
-    std::size_t nDone = 0;
-    while (nDone < strBytes.size()) {
-        const ssize_t n = ::write(fd, strBytes.data() + nDone, strBytes.size() - nDone);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        nDone += static_cast<std::size_t>(n);
-    }
-    const int nWriteErrno = nDone == strBytes.size() ? 0 : (errno ? errno : EIO);
-    const bool bClosed = ::close(fd) == 0;
-    if (nWriteErrno != 0 || !bClosed || std::rename(strTemp.c_str(), strPath.c_str()) != 0) {
-        const int nErr = nWriteErrno ? nWriteErrno : errno;
-        ::unlink(strTemp.c_str());
-        std::fprintf(stderr, "Failed to save document. (%s: %s)\n", strPath.c_str(),
-                     std::strerror(nErr));
+                     std::strerror(file.Errno() ? file.Errno() : EIO));
         return false;
     }
     return true;
