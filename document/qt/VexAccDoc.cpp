@@ -6,6 +6,7 @@
 #include "document/qt/ViewLink.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
+#include "platform/qt/BackgroundWork.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -155,27 +156,43 @@ bool CVexAccDoc::LoadFile(const QString& strPath)
 // every byte was written. A failed save never damages the previous file.
 bool CVexAccDoc::OnSaveDocument(const QString& strPath)
 {
-    std::string bytes;
-    try {
-        bytes = StoreAccDocument(m_content);
-    } catch (const std::exception&) {
+    // Building and writing a big document takes a while: the window keeps
+    // painting meanwhile. The file object lives on the worker only.
+    enum class Outcome { Saved, NotBuilt, FileError };
+    Outcome outcome = Outcome::Saved;
+    int nFileError = QFileDevice::NoError;
+    RunWithoutFreezing([&] {
+        std::string bytes;
+        try {
+            bytes = StoreAccDocument(m_content);
+        } catch (const std::exception&) {
+            outcome = Outcome::NotBuilt;
+            return;
+        }
+        QSaveFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            outcome = Outcome::FileError;
+            nFileError = file.error();
+            return;
+        }
+        const auto nSize = static_cast<qint64>(bytes.size());
+        if (file.write(bytes.data(), nSize) != nSize) {
+            nFileError = file.error();
+            file.cancelWriting();
+            outcome = Outcome::FileError;
+            return;
+        }
+        if (!file.commit()) {
+            nFileError = file.error();
+            outcome = Outcome::FileError;
+        }
+    });
+    if (outcome == Outcome::NotBuilt) {
         m_messages.Exclamation(kFailedToSave);
         return false;
     }
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly)) {
-        ReportFileError(strPath, file.error(), true);
-        return false;
-    }
-    const auto nSize = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), nSize) != nSize) {
-        const int nError = file.error();
-        file.cancelWriting();
-        ReportFileError(strPath, nError, true);
-        return false;
-    }
-    if (!file.commit()) {
-        ReportFileError(strPath, file.error(), true);
+    if (outcome == Outcome::FileError) {
+        ReportFileError(strPath, nFileError, true);
         return false;
     }
     SetModifiedFlag(false);

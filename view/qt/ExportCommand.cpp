@@ -4,6 +4,7 @@
 #include "app/AccViewBase.h"
 #include "app/VexAccApp.h"
 #include "platform/Messages.h"
+#include "platform/qt/BackgroundWork.h"
 #include "view/ExportWriter.h"
 
 #include <QFileDialog>
@@ -36,26 +37,32 @@ ExportCommandResult ExportGridToFile(CUGCtrl& grid, int nKind, const std::string
                                      const QString& strPath, CMessages& messages)
 {
     const char chSeparator = ExportSeparatorFor(strPath.toStdString());
-    QSaveFile file(strPath);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // A big grid takes a while: the window keeps painting meanwhile. The
+    // file object lives on the worker only.
+    ExportCommandResult result = ExportCommandResult::Written;
+    RunWithoutFreezing([&] {
+        QSaveFile file(strPath);
+        if (!file.open(QIODevice::WriteOnly)) {
+            result = ExportCommandResult::CannotCreate;
+            return;
+        }
+        const bool bWritten =
+            WriteExport(grid, nKind, strDateFieldName, chSeparator, [&file](std::string_view str) {
+                return file.write(str.data(), static_cast<qint64>(str.size())) ==
+                       static_cast<qint64>(str.size());
+            });
+        if (!bWritten) {
+            file.cancelWriting(); // the partial copy goes with the object
+            result = ExportCommandResult::WriteFailed;
+        } else if (!file.commit()) {
+            result = ExportCommandResult::WriteFailed;
+        }
+    });
+    if (result == ExportCommandResult::CannotCreate)
         messages.Exclamation(kMsgErrorCreatingExport);
-        return ExportCommandResult::CannotCreate;
-    }
-    const bool bWritten =
-        WriteExport(grid, nKind, strDateFieldName, chSeparator, [&file](std::string_view str) {
-            return file.write(str.data(), static_cast<qint64>(str.size())) ==
-                   static_cast<qint64>(str.size());
-        });
-    if (!bWritten) {
-        file.cancelWriting(); // the partial copy goes with the object
+    else if (result == ExportCommandResult::WriteFailed)
         messages.Exclamation(kMsgErrorWritingExport);
-        return ExportCommandResult::WriteFailed;
-    }
-    if (!file.commit()) {
-        messages.Exclamation(kMsgErrorWritingExport);
-        return ExportCommandResult::WriteFailed;
-    }
-    return ExportCommandResult::Written;
+    return result;
 }
 
 ExportCommandResult OnExport(QWidget* pView, CUGCtrl& grid, int nKind, const CAcc& acc,
