@@ -328,6 +328,12 @@ void BM_UiThreadBusy(benchmark::State& state)
                  desktop.Key(Qt::Key_Down, Qt::ShiftModifier);
          }},
         {"copy_selection_ms", [&] { job.CopySelectionToClipboard(); }},
+        {"find_missing_text_ms",
+         [&] {
+             // A text in no row: the search walks the whole column.
+             int nRow = 0;
+             job.GetCurrentStore()->FindFirst(job.GetCurrentColumn(), "no such text", &nRow);
+         }},
         {"show_paper_ms", [&] { view.SwitchTo(kKindPaper); }},
         {"show_status_ms", [&] { view.SwitchTo(kKindStatus); }},
         {"export_job_csv_ms",
