@@ -189,6 +189,9 @@ void InstallFindDialog(CUGCtrl& ctrl, QWidget* pOwner, CMessages* pMessages)
         pWnd->setAttribute(Qt::WA_DeleteOnClose, false);
         auto pAdapter = std::make_unique<CGridFindDialogAdapter>(pWnd);
         pWnd->show();
+        // The new dialog takes the keyboard, so what is typed next is the
+        // text to find; on X nothing but a window manager would give it.
+        pWnd->activateWindow();
         pWnd->FindEdit()->setFocus();
         return pAdapter;
     });

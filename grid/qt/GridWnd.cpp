@@ -311,8 +311,15 @@ std::unique_ptr<CGridDC> CGridWnd::CreateMeasureDC()
     return std::make_unique<CQtGridDC>();
 }
 
+// The focus goes into a window that has the keyboard: when the grid's
+// window does not (the Find dialog just closed, say), it is activated, as
+// giving a child the focus does where the grid comes from. On X without a
+// window manager the keyboard would otherwise stay with no window at all.
 void CGridWnd::FocusCellArea()
 {
+    QWidget* pWindow = window();
+    if (pWindow->isVisible() && QGuiApplication::focusWindow() != pWindow->windowHandle())
+        pWindow->activateWindow();
     m_pArea->setFocus(Qt::OtherFocusReason);
 }
 
