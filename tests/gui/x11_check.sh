@@ -19,6 +19,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# The output file exists before the simulator starts: the loop below may read
+# it before the background job has opened it.
+: >"$work/sim.out"
 "$build/hpa-printer-sim" --listen 127.0.0.1:0 --root "$root/samples/printer" \
     --user admin --password sample --idle-timeout 30 >"$work/sim.out" 2>"$work/sim.err" &
 sim_pid=$!
