@@ -28,6 +28,9 @@ trap 'exit 130' INT TERM
 
 user=admin
 password=sample
+# The output file exists before the simulator starts, so the first read of
+# it below cannot fail (set -e would end the script).
+: >"$work/sim.out"
 build/hpa-printer-sim --listen 127.0.0.1:0 --root samples/printer \
     --user "$user" --password "$password" --idle-timeout 30 \
     >"$work/sim.out" 2>"$work/sim.err" &
