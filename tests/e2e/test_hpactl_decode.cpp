@@ -1,5 +1,6 @@
 // hpactl decode on a realistic set of printer files: the grids it writes,
 // the summary, the masks it takes, and how it fails.
+#include "support/ShellRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -14,20 +15,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CTempDir;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& str)
-{
-    std::string q = "'";
-    for (char ch : str)
-        q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return q + "'";
-}
+using test::Quoted;
+using test::RunResult;
 
 class HpactlDecode : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 #include "accounting/Acc.h"
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
+#include "support/ShellRun.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -19,20 +20,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CTempDir;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& str)
-{
-    std::string q = "'";
-    for (char ch : str)
-        q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return q + "'";
-}
+using test::Quoted;
+using test::RunResult;
 
 // A saved document: a Job grid of 100 rows in seven 100-pixel columns, a
 // Paper grid of three rows, a Status grid of two, and the summary figures.

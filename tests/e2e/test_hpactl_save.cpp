@@ -7,6 +7,7 @@
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/QtGridDC.h"
+#include "support/ShellRun.h"
 #include "support/TempDir.h"
 
 #include <QGuiApplication>
@@ -23,20 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::CTempDir;
-
-struct RunResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& str)
-{
-    std::string q = "'";
-    for (char ch : str)
-        q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return q + "'";
-}
+using test::Quoted;
+using test::RunResult;
 
 struct Document {
     std::array<CUGCtrl, 3> grids;
