@@ -8,7 +8,7 @@
 
 namespace hpa {
 
-// Template 100: 136 x 89 dialog units in the 8-point dialog font.
+// The About box's layout: 136 x 89 dialog units in the 8-point dialog font.
 CAboutDialog::CAboutDialog(QWidget* pParent) : QDialog(pParent)
 {
     setWindowTitle(QStringLiteral("About HPA"));

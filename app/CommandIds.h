@@ -1,7 +1,7 @@
 #pragma once
-// Command ids of the menus, accelerators and toolbar. The numbers are the
-// ones the original resources used, so help context numbers (0x10000 plus
-// the id) and stored documentation stay valid.
+// Command ids of the menus, accelerators and toolbar. The numbers are fixed:
+// help context numbers are 0x10000 plus the id, so the help pages and the
+// documentation that name them stay valid.
 
 namespace hpa {
 

@@ -9,7 +9,7 @@ namespace {
 
 using K = MenuEntryKind;
 
-// Menu resource 128.
+// The main frame's menu bar.
 constexpr MenuEntry kMenu[] = {
     {K::Popup, "&File", nullptr, 0},
     {K::Item, "&New", "Ctrl+N", ID_FILE_NEW},

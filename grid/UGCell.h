@@ -19,7 +19,7 @@ class CGridBitmap;
 struct CGridFont;
 struct CGridPen;
 
-// 0x00BBGGRR, as on the platform the document format comes from.
+// 0x00BBGGRR, the colour layout .hpa documents store.
 using COLORREF = std::uint32_t;
 
 constexpr COLORREF MakeRGB(int r, int g, int b)

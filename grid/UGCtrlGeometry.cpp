@@ -145,7 +145,7 @@ int CUGCtrl::GetJoinStartCell(int* pnCol, int* pnRow)
     return 0;
 }
 
-// A block's end comes from its origin cell; an end outside the grid or
+// A block's end is read from its origin cell; an end outside the grid or
 // before the origin is cut back so geometry never leaves the grid.
 int CUGCtrl::GetJoinRange(int* pnCol, int* pnRow, int* pnCol2, int* pnRow2)
 {

@@ -246,8 +246,8 @@ int CUGCtrl::FitColumnWidths(int nFirst, int nLast, int nRows)
         }
     }
 
-    // Then column by column, as ReadCell has always been called: the heading
-    // row and every cell the first pass left.
+    // Then column by column, the order OnGetCell handlers rely on: the
+    // heading row and every cell the first pass left.
     for (int nCol = nFirst; nCol <= nLast; ++nCol) {
         CFitColumn& column = columns[static_cast<std::size_t>(nCol - nFirst)];
         ReadCell(nCol, -1, &cell);

@@ -1,7 +1,6 @@
 #pragma once
-// Persistent settings: string values in named sections, as the original kept
-// them in the registry (section "1.1"). The desktop and hpactl use QSettings,
-// tests an in-memory map.
+// Persistent settings: string values in named sections (section "1.1").
+// The desktop and hpactl use QSettings, tests an in-memory map.
 #include <map>
 #include <string>
 #include <utility>

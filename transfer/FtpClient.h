@@ -42,7 +42,7 @@ public:
     static constexpr int kPortAttempts = 50;
     static constexpr int kBlockSize = 2048;
 
-    // The first data port comes from the clock's tick count: 5578..5643.
+    // The first data port is taken from the clock's tick count: 5578..5643.
     explicit CFtpClient(const CClock& clock = SystemClock());
     // Quits (sends "Quit" once more and closes both sockets).
     ~CFtpClient();

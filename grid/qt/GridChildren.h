@@ -26,8 +26,8 @@ protected:
     CGridWnd& m_wnd;
 };
 
-// The cell area. Its pixels live in a pixmap, as a window's do on the
-// platform the grid comes from: an update moves them and draws only the
+// The cell area. Its pixels live in a pixmap that the grid keeps between
+// paints: an update moves them and draws only the
 // exposed and changed cells into it; a paint event copies it to the screen
 // and repaints it first only when it was invalidated.
 class CGridArea : public CGridChildWnd {

@@ -312,9 +312,9 @@ std::unique_ptr<CGridDC> CGridWnd::CreateMeasureDC()
 }
 
 // The focus goes into a window that has the keyboard: when the grid's
-// window does not (the Find dialog just closed, say), it is activated, as
-// giving a child the focus does where the grid comes from. On X without a
-// window manager the keyboard would otherwise stay with no window at all.
+// window does not (the Find dialog just closed, say), it is activated
+// first. On X without a window manager the keyboard would otherwise stay
+// with no window at all.
 void CGridWnd::FocusCellArea()
 {
     QWidget* pWindow = window();

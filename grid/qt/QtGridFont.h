@@ -3,7 +3,7 @@
 // per font: integer ascent and height, and the advance of every ASCII
 // character so the width of plain text is a sum of table entries.
 //
-// Faces named by the original program map to what a Linux desktop has:
+// The faces the grids ask for map to what a Linux desktop has:
 // "Arial" to Liberation Sans (same metrics), "MS Sans Serif" (and no face)
 // to the desktop's interface font. A negative height is the character
 // height in pixels, a positive one the cell height (ascent + descent).

@@ -1,6 +1,6 @@
 #pragma once
 // Settings in QSettings("HPA", "HPA"): ~/.config/HPA/HPA.conf, one group per
-// section, value names as the original used them.
+// section; value names such as "JobMask" and "HostName00".
 #include "platform/Profile.h"
 
 namespace hpa {

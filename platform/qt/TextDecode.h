@@ -1,8 +1,8 @@
 #pragma once
 // Accounting text is kept as the bytes the printer sent. Only where a person
 // reads it (screen, clipboard, PDF) is it decoded: as UTF-8 when the bytes
-// are valid UTF-8, otherwise as Windows-1252, the code page of the printers
-// the original program talked to.
+// are valid UTF-8, otherwise as Windows-1252, the code page these printers
+// write in.
 #include <QString>
 
 #include <string_view>

@@ -9,7 +9,7 @@
 
 namespace hpa::sim {
 
-// splitmix64: tiny, fast and fully specified, so a seed gives the same data
+// splitmix64: tiny, fast and fully defined, so a seed gives the same data
 // everywhere (the standard distributions are not portable between libraries).
 class CRandom {
 public:

@@ -50,7 +50,7 @@ QLabel* MakeLabel(const QString& strText, QWidget* pBuddy, const QRect& rect, QW
 
 } // namespace
 
-// Template 130: 258 x 102 dialog units in the 8-point dialog font.
+// The Connect dialog's layout: 258 x 102 dialog units in the 8-point dialog font.
 CConnectDlg::CConnectDlg(CHostHistory& history, CMessages& messages, QWidget* pParent)
     : QDialog(pParent), m_history(history), m_messages(messages)
 {

@@ -13,7 +13,7 @@
 
 namespace hpa {
 
-// Template 107: 186 x 79 dialog units in the 8-point dialog font.
+// The progress dialog's layout: 186 x 79 dialog units in the 8-point dialog font.
 CProgressDlg::CProgressDlg(QWidget* pParent, const QString& strCaption) : QDialog(pParent)
 {
     setWindowTitle(strCaption.isEmpty() ? QStringLiteral("Downloading...") : strCaption);

@@ -145,7 +145,7 @@ void BuildMasksFromChecks(const CFilterChecks& checks, CFieldMasks& masks)
 
 // ---- the dialog ----------------------------------------------------------------------
 
-// Template 134: 250 x 142 dialog units in the 8-point dialog font.
+// The Filter Data dialog's layout: 250 x 142 dialog units in the 8-point dialog font.
 CFilterDlg::CFilterDlg(CFieldMasks& masks, QWidget* pParent)
     : QDialog(pParent), m_masks(masks), m_strOldJobMask(masks.m_strJobMask),
       m_strOldPaperMask(masks.m_strPaperMask), m_strOldStatusMask(masks.m_strStatusMask)

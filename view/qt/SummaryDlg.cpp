@@ -83,7 +83,7 @@ int WithSummaryPrintForm(CUGCtrl& grid, const CGridFont& printFont, const CGridF
     return nResult;
 }
 
-// Template 135: 247 x 126 dialog units in the 8-point dialog font.
+// The Accounting Summary dialog's layout: 247 x 126 dialog units in the 8-point dialog font.
 CSummaryDlg::CSummaryDlg(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont,
                          const CGridFont& printFont, CMessages& messages, QWidget* pParent,
                          std::function<int(CUGCtrl&)> fnPrint)

@@ -28,8 +28,8 @@ extern CGridFont g_gridFont;
 extern CGridFont g_printGridFont;
 
 // Arial 9 points on a device with nLogPixelsY pixels per logical inch: the
-// character height in pixels, as a negative height (truncated like the
-// integer division of the original).
+// character height in pixels, as a negative height (truncated by integer
+// division, so every grid gets the same whole-pixel height).
 CGridFont MakeScreenGridFont(int nLogPixelsY);
 // Arial with a cell height of 9 logical units of the printer.
 CGridFont MakePrintGridFont();
