@@ -2,12 +2,14 @@
 #include "history/Collector.h"
 
 #include "accounting/Acc.h"
+#include "accounting/AccText.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
 #include "history/GridJobList.h"
 #include "transfer/AccDecoder.h"
 
 #include <chrono>
+#include <fstream>
 
 namespace hpa {
 
@@ -78,9 +80,40 @@ std::int64_t NowUtc()
         .count();
 }
 
+// A job file cut short (the printer went silent or hung up mid-file) still
+// decodes, but its last record may be cut in the middle: such a download is
+// not stored, so no half job ever enters the history under a good identity.
+bool CheckComplete(const CDecodingSet& set, const std::filesystem::path& workDir,
+                   std::string& strError)
+{
+    const std::int64_t nAnnounced =
+        LeadingIntegerFull(set.m_acc.m_strFieldValue[kFieldNumberOfJobs]);
+    const std::int64_t nRead =
+        set.m_recordRows.empty() ? 0 : static_cast<std::int64_t>(set.m_recordRows.size()) - 1;
+    bool bEndsWithLine = true;
+    std::error_code ec;
+    const std::filesystem::path jobFile = workDir / kJobFileName;
+    const auto nSize = std::filesystem::file_size(jobFile, ec);
+    if (!ec && nSize > 0) {
+        std::ifstream in(jobFile, std::ios::binary);
+        in.seekg(-1, std::ios::end);
+        bEndsWithLine = in.get() == '\n';
+    }
+    if (nRead < nAnnounced || !bEndsWithLine) {
+        strError = "the job file is incomplete: " + std::to_string(nRead) + " of " +
+                   std::to_string(nAnnounced) + " announced jobs" +
+                   (bEndsWithLine ? std::string() : std::string(", the last one cut off")) +
+                   " (did the printer stop sending?); nothing was stored";
+        return false;
+    }
+    return true;
+}
+
 bool Store(CDecodingSet& set, const std::string& strPrinter, const std::string& strHost,
            std::int64_t nTimeUtc, CHistoryStore& store, CCollectOutcome& outcome)
 {
+    if (!CheckComplete(set, set.m_acc.Binding().m_pathWorkDir, outcome.m_strError))
+        return false;
     const bool bHasInk = set.m_acc.m_strFieldValue[kFieldVersion] != "1";
     CGridJobList jobs(set.m_jobGrid, std::move(set.m_recordRows), bHasInk);
     CCollectionInput input;

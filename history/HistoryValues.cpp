@@ -83,7 +83,7 @@ std::string DayKey(std::string_view strDate)
     if (nYear < 1000 || nYear > 9999 || nMonth < 1 || nMonth > 12 || nDay < 1 ||
         nDay > DaysInMonth(nYear, nMonth))
         return kUnknownDay;
-    char szKey[16];
+    char szKey[48];
     std::snprintf(szKey, sizeof szKey, "%04d-%02d-%02d", static_cast<int>(nYear),
                   static_cast<int>(nMonth), static_cast<int>(nDay));
     return szKey;
