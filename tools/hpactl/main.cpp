@@ -23,6 +23,19 @@ constexpr CCommand kCommands[] = {
     {"summary", "FILE.hpa [--pdf OUT.pdf] [--page-size A4|Letter]",
      "the accounting summary of a saved document ('label<TAB>value' lines, or the printed table)",
      RunSummary},
+    {"collect",
+     "[--db DB] [--name NAME] HOST[:PORT] --user U (--password P | --password-file F) "
+     "[--account A] | --fleet FILE [--parallel N]",
+     "download printers into the history (--warn-days N: exit 3 when a job file is full within "
+     "N days, default 7)",
+     RunCollect},
+    {"report",
+     "[--db DB] --by user|printer|host|day|month [--printer NAME]... [--since YYYY-MM-DD] "
+     "[--until YYYY-MM-DD] [--format table|csv|tsv|json|pdf] [--output FILE]",
+     "jobs, sheets, jams and print time from the history", RunReport},
+    {"printers", "[--db DB] [--format table|csv|tsv|json]",
+     "the printers of the history: last collection, jobs held, job file use, lost jobs",
+     RunPrinters},
 };
 
 void PrintHelp()
