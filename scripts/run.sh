@@ -132,8 +132,9 @@ if build/hpactl collect --help >/dev/null 2>&1; then
         fi
         printf '[printer %s]\nhost = 127.0.0.1:%s\nuser = %s\npassword-file = password\n\n' \
             "$name" "$port" "$user" >>"$work/fleet/fleet.conf"
-        echo "   $name on 127.0.0.1:$port: $jobs jobs, $step more per download" \
-            "$([ "$capacity" -gt 0 ] && echo "(job file holds $capacity)")"
+        limit=""
+        [ "$capacity" -gt 0 ] && limit=" (job file holds $capacity)"
+        echo "   $name on 127.0.0.1:$port: $jobs jobs, $step more per download$limit"
     done
 
     echo "== hpactl collect --fleet (first collection)"
