@@ -82,7 +82,9 @@ with field filters, an accounting summary, CSV/TSV export, printing and
 .hpa documents for offline work.
 
 The package holds the desktop program hpa, the headless tool hpactl for
-cron jobs and scripts, and hpa-printer-sim, a simulated printer.")
+cron jobs and scripts, and hpa-printer-sim, a simulated printer. The
+timer hpa-collect.timer (disabled until enabled) collects the printers
+of /etc/hpa/fleet.conf daily into a job history, as the system user hpa.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # hpa_1.1.0_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
