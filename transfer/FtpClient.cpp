@@ -8,6 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace hpa {
 
 std::atomic<std::int64_t> g_nBytesReceived{0};
@@ -28,27 +30,39 @@ void CFtpClient::SetTimeouts(int nSendMs, int nReceiveMs)
     m_data.SetTimeouts(nSendMs, nReceiveMs);
 }
 
+int CFtpClient::ResolveAll(const std::string& strHost, std::vector<std::string>& addresses) const
+{
+    addresses.clear();
+    const std::string strName = HostAfterLastAt(strHost);
+    addrinfo hints{};
+    // Every family the resolver offers, in its order of preference. No
+    // AI_ADDRCONFIG: it would hide ::1 on a host whose only IPv6 address is
+    // the loopback one.
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* pResult = nullptr;
+    if (strName.empty() || strName.find('\0') != std::string::npos ||
+        ::getaddrinfo(strName.c_str(), nullptr, &hints, &pResult) != 0 || !pResult)
+        return 2;
+    for (const addrinfo* p = pResult; p; p = p->ai_next) {
+        const std::string strText = SSocketAddress::From(p->ai_addr, p->ai_addrlen).HostText();
+        if (!strText.empty() &&
+            std::find(addresses.begin(), addresses.end(), strText) == addresses.end())
+            addresses.push_back(strText);
+    }
+    ::freeaddrinfo(pResult);
+    return addresses.empty() ? 2 : 0;
+}
+
 int CFtpClient::ResolveHost(const std::string& strHost, std::string& strAddress,
                             std::size_t nBufferSize) const
 {
-    const std::string strName = HostAfterLastAt(strHost);
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* pResult = nullptr;
-    if (strName.find('\0') != std::string::npos ||
-        ::getaddrinfo(strName.c_str(), nullptr, &hints, &pResult) != 0 || !pResult)
+    std::vector<std::string> addresses;
+    if (ResolveAll(strHost, addresses) != 0)
         return 2;
-    char text[INET_ADDRSTRLEN] = {};
-    const auto* pAddr = reinterpret_cast<const sockaddr_in*>(pResult->ai_addr);
-    const bool bConverted = ::inet_ntop(AF_INET, &pAddr->sin_addr, text, sizeof text) != nullptr;
-    ::freeaddrinfo(pResult);
-    if (!bConverted)
-        return 2;
-    const std::string strText = text;
-    if (strText.size() + 1 > nBufferSize)
+    if (addresses.front().size() + 1 > nBufferSize)
         return 1;
-    strAddress = strText;
+    strAddress = addresses.front();
     return 0;
 }
 
@@ -125,10 +139,11 @@ int CFtpClient::Login(const std::string& strHost, const std::string& strUser,
     std::string strName;
     int nPort = 21;
     SplitHostPort(strHost, strName, nPort);
-    std::string strAddress = strName;
-    if (!IsDottedAddress(strName) && ResolveHost(strName, strAddress, 100) != 0)
+    std::vector<std::string> addresses{strName};
+    if (!IsDottedAddress(strName) && ResolveAll(strName, addresses) != 0)
         return kHostNotResolved;
-    if (m_control.Connect(nPort, strAddress.c_str()) != 0)
+    std::string strAddress;
+    if (m_control.ConnectAny(nPort, addresses, &strAddress) != 0)
         return kConnectFailed;
     m_strServerAddress = strAddress;
 

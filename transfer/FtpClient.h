@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace hpa {
 
@@ -49,9 +50,12 @@ public:
     CFtpClient(const CFtpClient&) = delete;
     CFtpClient& operator=(const CFtpClient&) = delete;
 
-    // Looks up the part of the host text after its last at sign. 0 and the
-    // dotted address; 1 if it would not fit a buffer of nBufferSize bytes;
-    // 2 if the name cannot be resolved. Thread-safe (getaddrinfo).
+    // Looks up the part of the host text after its last at sign: every
+    // address (IPv6 and IPv4) as numeric text, in the resolver's order, each
+    // once. 0, or 2 if the name cannot be resolved. Thread-safe.
+    int ResolveAll(const std::string& strHost, std::vector<std::string>& addresses) const;
+    // The first of those addresses. 0 and the numeric address; 1 if it would not fit a buffer of
+    // nBufferSize bytes; 2 if the name cannot be resolved. Thread-safe (getaddrinfo).
     int ResolveHost(const std::string& strHost, std::string& strAddress,
                     std::size_t nBufferSize = 100) const;
     // The address the server should connect back to: the local end of the
@@ -59,7 +63,8 @@ public:
     // when no connection and no host name, else as ResolveHost.
     int GetLocalAddress(std::string& strAddress, std::size_t nBufferSize = 200) const;
 
-    // Connects to the host (port 21, or the port after a final ":") and logs
+    // Connects to the host (port 21, or the port after a final ":"; an IPv6
+    // literal in brackets), trying each of its addresses in turn, and logs
     // in with USER, PASS and, when asked, ACCT with strAccount (empty unless
     // given; a 332 reply is answered only when an account was given). A
     // LoginResult.
@@ -96,7 +101,7 @@ public:
 
 private:
     int SendCommand(const std::string& strLine);
-    bool FindDataPort();
+    bool FindDataPort(const std::string& strLocalAddress);
     std::int64_t ReceiveInto(const std::string& strLocalName, int bCreate,
                              std::atomic<std::int64_t>* pnCounter);
 

@@ -1,5 +1,5 @@
 // Active-mode retrieval of one file: listen on a local port, announce it
-// with PORT, ask for the file with RETR and take the connection the server
+// with PORT (EPRT over IPv6), ask for the file with RETR and take the connection the server
 // opens. The replies to PORT and RETR are left for the next reply read.
 #include "transfer/FtpClient.h"
 
@@ -15,11 +15,15 @@ namespace {
 constexpr std::size_t kFileBufferSize = 1 << 20;
 }
 
-bool CFtpClient::FindDataPort()
+bool CFtpClient::FindDataPort(const std::string& strLocalAddress)
 {
+    // The data socket listens where the control connection runs from (in
+    // its family); without a control connection, on any IPv4 address.
+    const char* pszLocal =
+        m_control.IsConnected() && !strLocalAddress.empty() ? strLocalAddress.c_str() : nullptr;
     // A port that worked is kept, so the next retrieval starts there.
     for (int nAttempt = 0; nAttempt < kPortAttempts; ++nAttempt) {
-        if (m_data.Listen(m_nDataPort) == 0)
+        if (m_data.Listen(m_nDataPort, pszLocal) == 0)
             return true;
         ++m_nDataPort;
     }
@@ -30,16 +34,22 @@ std::int64_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
                                       const std::string& strLocalName, int bCreate,
                                       std::atomic<std::int64_t>* pnCounter)
 {
-    if (!IsSafeArgument(strRemoteName) || !FindDataPort())
+    if (!IsSafeArgument(strRemoteName))
+        return 0;
+    std::string strAddress;
+    GetLocalAddress(strAddress, 200);
+    if (!FindDataPort(strAddress))
         return 0;
     SetType(1); // a refusal is ignored: the printer sends the bytes as they are
 
-    std::string strAddress;
-    GetLocalAddress(strAddress, 200);
+    // PORT can only name an IPv4 address; an IPv6 control connection
+    // announces its data port with EPRT.
+    const bool bIpv6 = strAddress.find(':') != std::string::npos;
+    const std::string strDataCommand = bIpv6 ? FormatEprtCommand(strAddress, m_nDataPort)
+                                             : FormatPortCommand(strAddress, m_nDataPort);
     // A send that fails means the control connection is gone (a cancel
     // closed it, or the server hung up): nobody will connect to us then.
-    if (SendCommand(FormatPortCommand(strAddress, m_nDataPort)) <= 0 ||
-        SendCommand("RETR " + strRemoteName + "\r\n") <= 0) {
+    if (SendCommand(strDataCommand) <= 0 || SendCommand("RETR " + strRemoteName + "\r\n") <= 0) {
         m_data.Close();
         return 0;
     }

@@ -39,20 +39,51 @@ bool IsSafeArgument(std::string_view text)
     return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
 }
 
+namespace {
+
+// 1..65535 from a text of one to five digits, else 0.
+int ParsePort(std::string_view text)
+{
+    if (text.empty() || text.size() > 5)
+        return 0;
+    int nValue = 0;
+    for (char ch : text) {
+        if (ch < '0' || ch > '9')
+            return 0;
+        nValue = nValue * 10 + (ch - '0');
+    }
+    return nValue <= 65535 ? nValue : 0;
+}
+
+} // namespace
+
 void SplitHostPort(const std::string& strText, std::string& strHost, int& nPort)
 {
     strHost = strText;
     nPort = 21;
-    std::size_t colon = strText.rfind(':');
-    if (colon == std::string::npos || colon + 1 == strText.size() || strText.size() - colon > 6)
+    // An IPv6 literal is written in brackets, "[fd00::5]" or "[fd00::5]:2121";
+    // whatever stands before the bracket (a user part) is kept.
+    const std::size_t nOpen = strText.find('[');
+    const std::size_t nClose = strText.rfind(']');
+    if (nOpen != std::string::npos && nClose != std::string::npos && nOpen < nClose) {
+        const std::string_view rest = std::string_view(strText).substr(nClose + 1);
+        int nValue = 21;
+        if (!rest.empty()) {
+            if (rest[0] != ':' || (nValue = ParsePort(rest.substr(1))) == 0)
+                return;
+        }
+        strHost = strText.substr(0, nOpen) + strText.substr(nOpen + 1, nClose - nOpen - 1);
+        nPort = nValue;
         return;
-    int nValue = 0;
-    for (std::size_t i = colon + 1; i < strText.size(); ++i) {
-        if (strText[i] < '0' || strText[i] > '9')
-            return;
-        nValue = nValue * 10 + (strText[i] - '0');
     }
-    if (nValue < 1 || nValue > 65535)
+    std::size_t colon = strText.rfind(':');
+    if (colon == std::string::npos)
+        return;
+    // A bare IPv6 literal holds several colons: none of them starts a port.
+    if (strText.find(':') != colon)
+        return;
+    const int nValue = ParsePort(std::string_view(strText).substr(colon + 1));
+    if (nValue == 0)
         return;
     strHost = strText.substr(0, colon);
     nPort = nValue;
@@ -71,6 +102,11 @@ std::string HostAfterLastAt(const std::string& strText)
             return strText.substr(i + 1);
     }
     return strText;
+}
+
+std::string FormatEprtCommand(const std::string& strIpv6Address, int nPort)
+{
+    return "EPRT |2|" + strIpv6Address + "|" + std::to_string(nPort) + "|\r\n";
 }
 
 std::string FormatPortCommand(const std::string& strDottedAddress, int nPort)

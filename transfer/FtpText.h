@@ -17,8 +17,10 @@ std::int64_t LeadingInt64(std::string_view text);
 // command line early and smuggle a second command to the server.
 bool IsSafeArgument(std::string_view text);
 
-// Splits "HOST" or "HOST:PORT" (PORT 1..65535). Without a valid port
-// suffix the whole text is the host and the port is 21.
+// Splits "HOST" or "HOST:PORT" (PORT 1..65535), where HOST may be an IPv6
+// literal in brackets ("[fd00::5]:2121"; the brackets are dropped). Without
+// a valid port suffix the whole text is the host and the port is 21; a bare
+// IPv6 literal (more than one colon) is all host.
 void SplitHostPort(const std::string& strText, std::string& strHost, int& nPort);
 
 // True for a dotted IPv4 address such as "192.168.1.5".
@@ -30,5 +32,8 @@ std::string HostAfterLastAt(const std::string& strText);
 
 // "PORT a,b,c,d,hi,lo\r\n" for a dotted address and a port.
 std::string FormatPortCommand(const std::string& strDottedAddress, int nPort);
+
+// "EPRT |2|ADDRESS|PORT|\r\n" for an IPv6 address and a port.
+std::string FormatEprtCommand(const std::string& strIpv6Address, int nPort);
 
 } // namespace hpa

@@ -51,36 +51,74 @@ void CTcpSocket::ApplyTimeouts(int fd) const
 
 int CTcpSocket::Connect(int nPort, const char* pszAddress)
 {
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
-    if (::inet_pton(AF_INET, pszAddress, &addr.sin_addr) != 1)
+    return ConnectWithin(nPort, pszAddress, m_nSendTimeout);
+}
+
+int CTcpSocket::ConnectAny(int nPort, const std::vector<std::string>& addresses,
+                           std::string* pstrConnected)
+{
+    // All attempts together take at most the one connect time-out.
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(m_nSendTimeout);
+    int nResult = 2;
+    for (const std::string& strAddress : addresses) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            break;
+        nResult = ConnectWithin(nPort, strAddress.c_str(), static_cast<int>(left.count()));
+        if (nResult == 0) {
+            if (pstrConnected)
+                *pstrConnected = strAddress;
+            return 0;
+        }
+    }
+    return nResult;
+}
+
+int CTcpSocket::ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs)
+{
+    SSocketAddress addr;
+    if (!SSocketAddress::Parse(pszAddress, nPort, addr))
         return 2;
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    int fd = ::socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
         return 1;
     // The send time-out also bounds connect(), so an unreachable printer
     // fails after the time-out instead of the kernel's minutes of retries.
     ApplyTimeouts(fd);
+    if (nTimeoutMs != m_nSendTimeout) {
+        timeval connect = ToTimeval(nTimeoutMs);
+        ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &connect, sizeof connect);
+    }
     int rc;
     do {
-        rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
+        rc = ::connect(fd, addr.Get(), addr.m_nLength);
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         ::close(fd);
         return 2;
     }
+    if (nTimeoutMs != m_nSendTimeout)
+        ApplyTimeouts(fd);
     m_peerAddress = addr;
     m_socket.Adopt(fd);
     return 0;
 }
 
-int CTcpSocket::Listen(int nPort)
+int CTcpSocket::Listen(int nPort, const char* pszLocalAddress)
 {
     m_listenSocket.Close();
     if (nPort < 1 || nPort > 65535)
         return 3; // never let port 0 ask the kernel for a port PORT could not name
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, m_nProtocol);
+    SSocketAddress addr;
+    if (pszLocalAddress) {
+        if (!SSocketAddress::Parse(pszLocalAddress, nPort, addr))
+            return 3;
+    } else {
+        SSocketAddress::Parse("0.0.0.0", nPort, addr);
+    }
+    int fd = ::socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC, m_nProtocol);
     if (fd < 0)
         return 2;
     // Lets the port that worked last time be bound again while an earlier
@@ -88,11 +126,7 @@ int CTcpSocket::Listen(int nPort)
     // listening on still fails to bind.
     int one = 1;
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_ANY);
-    addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
-    if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+    if (::bind(fd, addr.Get(), addr.m_nLength) != 0) {
         ::close(fd);
         return 3;
     }
@@ -107,8 +141,8 @@ int CTcpSocket::Listen(int nPort)
 
 int CTcpSocket::Accept(const char* pszFromAddress)
 {
-    in_addr from{};
-    if (pszFromAddress && ::inet_pton(AF_INET, pszFromAddress, &from) != 1)
+    SSocketAddress from;
+    if (pszFromAddress && !SSocketAddress::Parse(pszFromAddress, 0, from))
         return 1;
     const unsigned nEpoch = m_socket.Epoch();
     CSocketHandle::Ref listener = m_listenSocket.Borrow();
@@ -126,16 +160,18 @@ int CTcpSocket::Accept(const char* pszFromAddress)
             continue;
         if (rc <= 0 || !(pfd.revents & POLLIN))
             return 1; // timed out, or the listening socket was shut down
-        sockaddr_in peer{};
-        socklen_t len = sizeof peer;
-        int fd = ::accept4(listener->m_fd, reinterpret_cast<sockaddr*>(&peer), &len,
+        sockaddr_storage peerStorage{};
+        socklen_t len = sizeof peerStorage;
+        int fd = ::accept4(listener->m_fd, reinterpret_cast<sockaddr*>(&peerStorage), &len,
                            SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN)
                 continue;
             return 1;
         }
-        if (pszFromAddress && peer.sin_addr.s_addr != from.s_addr) {
+        const SSocketAddress peer =
+            SSocketAddress::From(reinterpret_cast<const sockaddr*>(&peerStorage), len);
+        if (pszFromAddress && !peer.SameHost(from)) {
             ::close(fd); // not the server: someone else found the port
             continue;
         }
@@ -237,15 +273,15 @@ bool CTcpSocket::GetLocalName(std::string& strAddress) const
     CSocketHandle::Ref ref = m_socket.Borrow();
     if (!ref)
         return false;
-    sockaddr_in addr{};
-    socklen_t len = sizeof addr;
-    if (::getsockname(ref->m_fd, reinterpret_cast<sockaddr*>(&addr), &len) != 0 ||
-        addr.sin_family != AF_INET)
+    sockaddr_storage storage{};
+    socklen_t len = sizeof storage;
+    if (::getsockname(ref->m_fd, reinterpret_cast<sockaddr*>(&storage), &len) != 0)
         return false;
-    char text[INET_ADDRSTRLEN] = {};
-    if (!::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text))
+    const std::string strText =
+        SSocketAddress::From(reinterpret_cast<const sockaddr*>(&storage), len).HostText();
+    if (strText.empty())
         return false;
-    strAddress = text;
+    strAddress = strText;
     return true;
 }
 

@@ -1,14 +1,14 @@
 #pragma once
-// A blocking IPv4 stream socket, used for both the FTP control connection
+// A blocking IPv4 or IPv6 stream socket, used for both the FTP control connection
 // (Connect) and the active-mode data connection (Listen, then Accept one
 // peer). Every operation reports an integer, 0 for success unless stated;
 // nothing throws. Close() may be called from another thread to release a
 // thread blocked in Accept() or Receive().
+#include "transfer/SocketAddress.h"
 #include "transfer/SocketHandle.h"
 
-#include <netinet/in.h>
-
 #include <string>
+#include <vector>
 
 namespace hpa {
 
@@ -21,12 +21,20 @@ public:
     CTcpSocket(const CTcpSocket&) = delete;
     CTcpSocket& operator=(const CTcpSocket&) = delete;
 
-    // Connects to a dotted IPv4 address. 1: no socket; 2: connection failed.
+    // Connects to a numeric IPv4 or IPv6 address. 1: no socket; 2: connection
+    // failed.
     int Connect(int nPort, const char* pszAddress);
-    // Listens on any local address. 2: no socket; 3: bind failed; 4: listen failed.
-    int Listen(int nPort);
+    // Tries the numeric addresses in order until one answers, all within one
+    // send time-out; *pstrConnected (when given) gets the one that did. As
+    // Connect, with the last attempt's result.
+    int ConnectAny(int nPort, const std::vector<std::string>& addresses,
+                   std::string* pstrConnected = nullptr);
+    // Listens on the numeric local address (its family decides the socket's),
+    // or on any IPv4 address when none is given. 2: no socket; 3: bind
+    // failed; 4: listen failed.
+    int Listen(int nPort, const char* pszLocalAddress = nullptr);
     // Waits at most the receive time-out for one connection on the listening
-    // socket. With pszFromAddress (dotted IPv4) set, a connection from any
+    // socket. With pszFromAddress (numeric, either family) set, a connection from any
     // other address is closed and the wait goes on. 1: failed or timed out.
     int Accept(const char* pszFromAddress = nullptr);
     // Shuts down and closes the connected socket, then the listening socket.
@@ -56,19 +64,20 @@ public:
     int SendTimeout() const { return m_nSendTimeout; }
     int ReceiveTimeout() const { return m_nReceiveTimeout; }
 
-    // Dotted address of the local end of the connected socket.
+    // Numeric address (dotted IPv4 or IPv6 text) of the local end of the connected socket.
     bool GetLocalName(std::string& strAddress) const;
     bool IsConnected() const { return m_socket.IsOpen(); }
     bool IsListening() const { return m_listenSocket.IsOpen(); }
 
 private:
     void ApplyTimeouts(int fd) const;
+    int ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs);
 
     int m_nProtocol = 0;
     CSocketHandle m_socket;
-    sockaddr_in m_peerAddress{};
+    SSocketAddress m_peerAddress;
     CSocketHandle m_listenSocket;
-    sockaddr_in m_localAddress{};
+    SSocketAddress m_localAddress;
     int m_nSendTimeout = kDefaultTimeoutMs;
     int m_nReceiveTimeout = kDefaultTimeoutMs;
 };

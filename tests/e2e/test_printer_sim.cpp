@@ -142,7 +142,9 @@ TEST_F(PrinterSim, BadDataAddressesAndCommandLinesAreRefused)
     EXPECT_EQ(m_client.Command("PORT 127,0,0,1,300,1").m_nCode, 501);
     EXPECT_EQ(m_client.Command("PORT 127,0,0,1,20").m_nCode, 501);
     EXPECT_EQ(m_client.Command("PORT 10,1,2,3,20,1").m_nCode, 504); // not the client
-    EXPECT_EQ(m_client.Command("EPRT |2|::1|5000|").m_nCode, 522);
+    EXPECT_EQ(m_client.Command("EPRT |3|::1|5000|").m_nCode, 522);
+    EXPECT_EQ(m_client.Command("EPRT |2|127.0.0.1|5000|").m_nCode, 501); // not IPv6
+    EXPECT_EQ(m_client.Command("EPRT |2|fd00::5|5000|").m_nCode, 504);   // not the client
     EXPECT_EQ(m_client.Command("EPRT |1|127.0.0.1|99999|").m_nCode, 501);
     // A command line far beyond the limit is refused, and the session lives.
     EXPECT_EQ(m_client.Command("NOOP " + std::string(100000, 'x')).m_nCode, 500);

@@ -3,9 +3,11 @@
 // free loopback port and stopped (by pid) when the test ends, and the
 // printer's remote tree laid out on disk for them to serve.
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,7 +52,8 @@ inline void WriteText(const fs::path& path, const std::string& strBytes)
     std::ofstream(path, std::ios::binary) << strBytes;
 }
 
-// A server process that prints "listening on 127.0.0.1:PORT" when ready.
+// A server process that prints "listening on ADDR:PORT" when ready (ADDR
+// 127.0.0.1, or an IPv6 address in brackets).
 class CServerProcess {
 public:
     CServerProcess() = default;
@@ -80,7 +83,7 @@ public:
             ::close(fds[0]);
             return false;
         }
-        m_nPort = ReadPort(fds[0]);
+        m_nPort = ReadPort(fds[0], m_strAddress);
         ::close(fds[0]);
         return m_nPort > 0;
     }
@@ -103,10 +106,11 @@ public:
     }
 
     int Port() const { return m_nPort; }
-    std::string HostText() const { return "127.0.0.1:" + std::to_string(m_nPort); }
+    // The host text a client is given: "127.0.0.1:PORT" or "[::1]:PORT".
+    std::string HostText() const { return m_strAddress + ":" + std::to_string(m_nPort); }
 
 private:
-    static int ReadPort(int fd)
+    static int ReadPort(int fd, std::string& strAddress)
     {
         std::string strOut;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
@@ -122,14 +126,38 @@ private:
                 return 0;
             strOut.append(buffer, static_cast<std::size_t>(n));
         }
-        const std::string strPrefix = "listening on 127.0.0.1:";
+        const std::string strPrefix = "listening on ";
         const std::size_t nAt = strOut.find(strPrefix);
-        return nAt == std::string::npos ? 0 : std::atoi(strOut.c_str() + nAt + strPrefix.size());
+        const std::size_t nEnd = strOut.find('\n', nAt);
+        if (nAt == std::string::npos || nEnd == std::string::npos)
+            return 0;
+        const std::string strLine =
+            strOut.substr(nAt + strPrefix.size(), nEnd - nAt - strPrefix.size());
+        const std::size_t nColon = strLine.rfind(':');
+        if (nColon == std::string::npos)
+            return 0;
+        strAddress = strLine.substr(0, nColon);
+        return std::atoi(strLine.c_str() + nColon + 1);
     }
 
     pid_t m_pid = -1;
     int m_nPort = 0;
+    std::string m_strAddress;
 };
+
+// True when a socket can be bound to ::1 (containers may run without IPv6).
+inline bool LoopbackIpv6Available()
+{
+    const int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in6 addr{};
+    addr.sin6_family = AF_INET6;
+    addr.sin6_addr = in6addr_loopback;
+    const bool bBound = ::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0;
+    ::close(fd);
+    return bBound;
+}
 
 // The sample accounting set as the printer serves it: a directory "SYS:"
 // holding "admin/acc.sta" and the rest. With bMultifile the four jobs are
@@ -175,9 +203,9 @@ inline RunResult RunHpactl(const fs::path& dir, const std::string& strArgs)
     const std::string cmd = "cd " + Quoted(dir.string()) +
                             " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
                             " XDG_CONFIG_HOME=" +
-                            Quoted((dir / "config").string()) + " " +
-                            Quoted(BinDir() + "/hpactl") + " " + strArgs + " >" +
-                            Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";
+                            Quoted((dir / "config").string()) + " " + Quoted(BinDir() + "/hpactl") +
+                            " " + strArgs + " >" + Quoted(out.string()) + " 2>" +
+                            Quoted(err.string()) + " </dev/null";
     RunResult result;
     const int nRaw = std::system(cmd.c_str());
     result.m_nStatus = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;

@@ -127,7 +127,9 @@ TEST_P(PrinterSim, DownloadEndsAsTheFaultDecides)
 INSTANTIATE_TEST_SUITE_P(Faults, PrinterSim, testing::ValuesIn(kSimCases),
                          [](const auto& tpi) { return std::string(tpi.param.pszName); });
 
-TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
+// hpactl fetch from the simulator listening on strListen ("127.0.0.1:0",
+// "[::1]:0"), with the host text it announces.
+void FetchFromSimulator(const std::string& strListen)
 {
     const std::string strSim = BinDir() + "/hpa-printer-sim";
     if (!fs::exists(strSim) || !fs::exists(BinDir() + "/hpactl"))
@@ -138,16 +140,30 @@ TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
                               .c_str()),
               0);
     CServerProcess server;
-    ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root", data.Path().string(),
+    ASSERT_TRUE(server.Start({strSim, "--listen", strListen, "--root", data.Path().string(),
                               "--user", "admin", "--password", "admin"}));
     CTempDir run;
-    const RunResult fetch =
-        RunHpactl(run.Path(), "fetch " + server.HostText() +
-                                  " --user admin --password admin --summary --export-job jobs.csv");
+    const RunResult fetch = RunHpactl(
+        run.Path(), "fetch '" + server.HostText() +
+                        "' --user admin --password admin --summary --export-job jobs.csv");
     ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
     EXPECT_NE(fetch.m_strOut.find("Jobs\t25\n"), std::string::npos) << fetch.m_strOut;
     const std::string strJobs = ReadText(run.Path() / "jobs.csv");
     EXPECT_GE(std::count(strJobs.begin(), strJobs.end(), '\n'), 26); // heading + 25 jobs
+}
+
+TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
+{
+    FetchFromSimulator("127.0.0.1:0");
+}
+
+// Over IPv6 the client announces its data port with EPRT and the simulator
+// connects back to [::1].
+TEST(PrinterSimHpactl, FetchFromAnIpv6Printer)
+{
+    if (!LoopbackIpv6Available())
+        GTEST_SKIP() << "no IPv6 loopback address on this host";
+    FetchFromSimulator("[::1]:0");
 }
 
 // A job file beyond 2 GiB: the result, the shared counter and the progress

@@ -34,12 +34,12 @@ public:
 
 class Pyftpdlib : public testing::Test {
 protected:
-    void Serve(bool bMultifile)
+    void Serve(bool bMultifile, const std::string& strAddress = "127.0.0.1")
     {
         LayOutPrinter(m_root.Path(), bMultifile);
-        ASSERT_TRUE(m_server.Start({"/usr/bin/python3",
-                                    SourceDir() + "/tests/interop/ftpd_pyftpdlib.py",
-                                    m_root.Path().string(), kUser, kPassword, "300"}))
+        ASSERT_TRUE(
+            m_server.Start({"/usr/bin/python3", SourceDir() + "/tests/interop/ftpd_pyftpdlib.py",
+                            m_root.Path().string(), kUser, kPassword, "300", strAddress}))
             << "python3-pyftpdlib must be installed (scripts/setup.sh)";
     }
 
@@ -138,6 +138,21 @@ TEST_F(PyftpdlibHpactl, FetchWritesWhatDecodeWritesForTheSameFiles)
         EXPECT_FALSE(ReadText(run.Path() / pszFile).empty()) << pszFile;
         EXPECT_EQ(ReadText(run.Path() / pszFile), ReadText(again.Path() / pszFile)) << pszFile;
     }
+}
+
+// Over IPv6 the data port goes out as EPRT; pyftpdlib connects back to [::1].
+TEST_F(PyftpdlibHpactl, FetchFromAnIpv6Server)
+{
+    if (!LoopbackIpv6Available())
+        GTEST_SKIP() << "no IPv6 loopback address on this host";
+    Serve(true, "::1");
+    ASSERT_EQ(m_server.HostText().rfind("[::1]:", 0), 0u) << m_server.HostText();
+    CTempDir run;
+    const RunResult fetch =
+        RunHpactl(run.Path(), "fetch \"" + m_server.HostText() + "\" --user " + kUser +
+                                  " --password " + kPassword + " --summary");
+    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
+    EXPECT_NE(fetch.m_strOut.find("Jobs\t4\n"), std::string::npos) << fetch.m_strOut;
 }
 
 TEST_F(PyftpdlibHpactl, FailuresGiveTheMessageAndStatus1)

@@ -51,6 +51,33 @@ TEST(FtpText, ControlPortIs21UnlessTheHostEndsInAPort)
     }
 }
 
+TEST(FtpText, Ipv6LiteralsAreSplitOffTheirBracketsAndPort)
+{
+    struct Case {
+        const char* pszText;
+        const char* pszHost;
+        int nPort;
+    } cases[] = {
+        {"[fd00::5]", "fd00::5", 21},
+        {"[::1]:2121", "::1", 2121},
+        {"[FD00::5]:65535", "FD00::5", 65535},
+        {"ops@[::1]:2121", "ops@::1", 2121},
+        {"fd00::5", "fd00::5", 21}, // bare: no colon starts a port
+        {"::1:2121", "::1:2121", 21},
+        {"[::1]:0", "[::1]:0", 21},
+        {"[::1]:65536", "[::1]:65536", 21},
+        {"[::1]2121", "[::1]2121", 21},
+        {"[::1]:", "[::1]:", 21},
+    };
+    for (const Case& c : cases) {
+        std::string strHost;
+        int nPort = 0;
+        SplitHostPort(c.pszText, strHost, nPort);
+        EXPECT_EQ(strHost, c.pszHost) << c.pszText;
+        EXPECT_EQ(nPort, c.nPort) << c.pszText;
+    }
+}
+
 TEST(FtpText, OnlyThePartAfterTheLastAtSignIsLookedUp)
 {
     EXPECT_EQ(HostAfterLastAt("a@b@printer"), "printer");
@@ -67,6 +94,7 @@ TEST(FtpText, PortCommandCarriesAddressAndPortBytes)
     EXPECT_EQ(FormatPortCommand("192.168.1.5", 5600), "PORT 192,168,1,5,21,224\r\n");
     EXPECT_EQ(FormatPortCommand("127.0.0.1", 5643), "PORT 127,0,0,1,22,11\r\n");
     EXPECT_EQ(FormatPortCommand("", 5578), "PORT ,21,202\r\n");
+    EXPECT_EQ(FormatEprtCommand("::1", 5600), "EPRT |2|::1|5600|\r\n");
 }
 
 } // namespace hpa

@@ -91,21 +91,23 @@ bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs, cons
     return true;
 }
 
-int ConnectTo(const sockaddr_in& addr, const sockaddr_in* pLocal, int nTimeoutMs,
+int ConnectTo(const SSocketAddress& addr, const SSocketAddress* pLocal, int nTimeoutMs,
               const CStopSignal& stop)
 {
-    int nFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    int nFd = socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (nFd < 0)
         return -1;
-    if (pLocal) {
-        sockaddr_in local = *pLocal;
-        local.sin_port = 0;
-        if (bind(nFd, reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) {
+    // The local end of another family (an IPv4 client on a dual-stack
+    // listener reads as v4-mapped) cannot be bound: the kernel picks then.
+    if (pLocal && pLocal->Family() == addr.Family()) {
+        SSocketAddress local = *pLocal;
+        local.SetPort(0);
+        if (bind(nFd, local.Get(), local.m_nLength) != 0) {
             close(nFd);
             return -1;
         }
     }
-    if (connect(nFd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) == 0)
+    if (connect(nFd, addr.Get(), addr.m_nLength) == 0)
         return nFd;
     if (errno != EINPROGRESS || WaitFor(nFd, POLLOUT, nTimeoutMs, stop) != EWait::ready) {
         close(nFd);
@@ -134,16 +136,27 @@ void CloseFd(int& nFd)
     nFd = -1;
 }
 
-std::string FormatAddr(const sockaddr_in& addr)
+std::string FormatAddr(const SSocketAddress& addr)
 {
-    char szHost[INET_ADDRSTRLEN] = "?";
-    inet_ntop(AF_INET, &addr.sin_addr, szHost, sizeof szHost);
-    return std::string(szHost) + ":" + std::to_string(ntohs(addr.sin_port));
+    std::string strHost = addr.HostText();
+    if (strHost.empty())
+        strHost = "?";
+    else if (addr.Family() == AF_INET6)
+        strHost = "[" + strHost + "]";
+    return strHost + ":" + std::to_string(addr.Port());
 }
 
-bool IsLoopback(const in_addr& addr)
+bool IsLoopback(const SSocketAddress& addr)
 {
-    return (ntohl(addr.s_addr) >> 24) == 127;
+    if (addr.Family() == AF_INET) {
+        const auto* p4 = reinterpret_cast<const sockaddr_in*>(&addr.m_storage);
+        return (ntohl(p4->sin_addr.s_addr) >> 24) == 127;
+    }
+    if (addr.Family() == AF_INET6) {
+        const in6_addr& a = reinterpret_cast<const sockaddr_in6*>(&addr.m_storage)->sin6_addr;
+        return IN6_IS_ADDR_LOOPBACK(&a) || (IN6_IS_ADDR_V4MAPPED(&a) && a.s6_addr[12] == 127);
+    }
+    return false;
 }
 
 CLineReader::EResult CLineReader::ReadLine(std::string& strLine, int nTimeoutMs,

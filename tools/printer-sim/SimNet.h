@@ -2,6 +2,8 @@
 // Small POSIX socket helpers for the simulated printer. Every wait is bounded
 // by a time-out and ends early when the stop signal is raised, so no thread
 // of the server can block past a SIGTERM.
+#include "transfer/SocketAddress.h"
+
 #include <netinet/in.h>
 
 #include <cstddef>
@@ -43,7 +45,7 @@ bool SendAll(int nFd, const char* pData, std::size_t nSize, int nTimeoutMs,
 // Connects to addr within the time-out, from the local address pLocal (any
 // port) when given; the socket or -1. The socket is left non-blocking
 // (SendAll copes with that).
-int ConnectTo(const sockaddr_in& addr, const sockaddr_in* pLocal, int nTimeoutMs,
+int ConnectTo(const SSocketAddress& addr, const SSocketAddress* pLocal, int nTimeoutMs,
               const CStopSignal& stop);
 
 // Closes with a reset (RST) instead of an orderly shut-down.
@@ -52,8 +54,10 @@ void CloseWithReset(int nFd);
 // Closes and sets the variable to -1; nothing when it already is -1.
 void CloseFd(int& nFd);
 
-std::string FormatAddr(const sockaddr_in& addr);
-bool IsLoopback(const in_addr& addr);
+// "10.0.0.5:2121", or "[fd00::5]:2121" for IPv6.
+std::string FormatAddr(const SSocketAddress& addr);
+// 127.0.0.0/8 (also v4-mapped) or ::1.
+bool IsLoopback(const SSocketAddress& addr);
 
 // Reads CR LF (or LF) terminated lines from a socket through a fixed-size
 // buffer. A line longer than the limit is thrown away up to its line end

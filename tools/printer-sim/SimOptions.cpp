@@ -21,15 +21,20 @@ template <typename T> bool ParseNumber(std::string_view str, T nMin, T nMax, T& 
     return true;
 }
 
-// "ADDR:PORT" with a dotted IPv4 address.
+// "ADDR:PORT" with a dotted IPv4 address, or "[ADDR]:PORT" with an IPv6 one.
 bool ParseListen(std::string_view str, std::string& strAddr, int& nPort)
 {
     std::size_t nColon = str.rfind(':');
     if (nColon == std::string_view::npos)
         return false;
     std::string strHost(str.substr(0, nColon));
+    const bool bBracketed = strHost.size() > 2 && strHost.front() == '[' && strHost.back() == ']';
+    if (bBracketed)
+        strHost = strHost.substr(1, strHost.size() - 2);
     in_addr addr{};
-    if (inet_pton(AF_INET, strHost.c_str(), &addr) != 1)
+    in6_addr addr6{};
+    if (bBracketed ? inet_pton(AF_INET6, strHost.c_str(), &addr6) != 1
+                   : inet_pton(AF_INET, strHost.c_str(), &addr) != 1)
         return false;
     if (!ParseNumber<int>(str.substr(nColon + 1), 0, 65535, nPort))
         return false;
@@ -89,7 +94,7 @@ bool ParseSimOptions(int argc, char** argv, SSimOptions& opts, std::string& strE
             return true;
         } else if (strOpt == "--listen") {
             if (!value(v) || !ParseListen(v, opts.m_strListenAddr, opts.m_nPort))
-                return strError.empty() ? bad("expected IPv4ADDR:PORT") : false;
+                return strError.empty() ? bad("expected IPv4ADDR:PORT or [IPv6ADDR]:PORT") : false;
         } else if (strOpt == "--root") {
             if (!value(v))
                 return false;
@@ -188,7 +193,8 @@ std::string SimHelpText()
                "that change directory step by step find the files too.\n"
                "\n"
                "Serving:\n"
-               "  --listen ADDR:PORT     address to listen on (default 127.0.0.1:2121); port 0\n"
+               "  --listen ADDR:PORT     address to listen on (default 127.0.0.1:2121), an IPv6\n"
+               "                         address in brackets ([::1]:2121); port 0\n"
                "                         picks a free port. Prints \"listening on ADDR:PORT\".\n"
                "  --root DIR             directory served (default .)\n"
                "  --user NAME            user name accepted (default admin)\n"

@@ -53,22 +53,21 @@ CSimServer::~CSimServer()
 
 bool CSimServer::Listen(std::string& strError)
 {
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_port = htons(static_cast<std::uint16_t>(m_opts.m_nPort));
-    inet_pton(AF_INET, m_opts.m_strListenAddr.c_str(), &addr.sin_addr);
-    m_nListenFd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    SSocketAddress addr;
+    SSocketAddress::Parse(m_opts.m_strListenAddr, m_opts.m_nPort, addr);
+    m_nListenFd = socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     int nOn = 1;
     if (m_nListenFd < 0 ||
         setsockopt(m_nListenFd, SOL_SOCKET, SO_REUSEADDR, &nOn, sizeof nOn) != 0 ||
-        bind(m_nListenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        listen(m_nListenFd, 16) != 0) {
+        bind(m_nListenFd, addr.Get(), addr.m_nLength) != 0 || listen(m_nListenFd, 16) != 0) {
         strError = "cannot listen on " + FormatAddr(addr) + ": " + std::strerror(errno);
         CloseFd(m_nListenFd);
         return false;
     }
-    socklen_t nLen = sizeof m_bound;
-    getsockname(m_nListenFd, reinterpret_cast<sockaddr*>(&m_bound), &nLen);
+    sockaddr_storage bound{};
+    socklen_t nLen = sizeof bound;
+    getsockname(m_nListenFd, reinterpret_cast<sockaddr*>(&bound), &nLen);
+    m_bound = SSocketAddress::From(reinterpret_cast<const sockaddr*>(&bound), nLen);
     return true;
 }
 
@@ -84,9 +83,12 @@ void CSimServer::Serve()
             break;
         if (wait == EWait::timeout)
             continue;
-        sockaddr_in peer{};
-        socklen_t nLen = sizeof peer;
-        int nFd = accept4(m_nListenFd, reinterpret_cast<sockaddr*>(&peer), &nLen, SOCK_CLOEXEC);
+        sockaddr_storage peerStorage{};
+        socklen_t nLen = sizeof peerStorage;
+        int nFd =
+            accept4(m_nListenFd, reinterpret_cast<sockaddr*>(&peerStorage), &nLen, SOCK_CLOEXEC);
+        const SSocketAddress peer =
+            SSocketAddress::From(reinterpret_cast<const sockaddr*>(&peerStorage), nLen);
         if (nFd < 0)
             continue;
         // Replies go out as written (one byte at a time for the bytewise fault).

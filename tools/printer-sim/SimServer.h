@@ -24,7 +24,7 @@ public:
     // Binds and listens on the --listen address. False with a message.
     bool Listen(std::string& strError);
     // The address actually bound (the port chosen when 0 was asked for).
-    const sockaddr_in& BoundAddress() const { return m_bound; }
+    const SSocketAddress& BoundAddress() const { return m_bound; }
 
     // Serves until the stop signal is raised or --sessions sessions were
     // accepted, then waits for the running sessions to end.
@@ -37,7 +37,7 @@ private:
     CRemoteTree m_tree;
     CSimLog m_log;
     int m_nListenFd = -1;
-    sockaddr_in m_bound{};
+    SSocketAddress m_bound;
 };
 
 } // namespace hpa::sim

@@ -20,7 +20,7 @@ namespace hpa::sim {
 class CSimSession {
 public:
     CSimSession(const SSimOptions& opts, const CRemoteTree& tree, const CStopSignal& stop,
-                CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId,
+                CSimLog& log, int nCtrlFd, const SSocketAddress& peer, int nId,
                 CSimJobLog* pJobLog = nullptr);
     ~CSimSession();
     CSimSession(const CSimSession&) = delete;
@@ -48,7 +48,7 @@ private:
     EHandled OnRetr(const std::string& strArg);
     EHandled OnSize(const std::string& strArg);
     EHandled OnMdtm(const std::string& strArg);
-    EHandled SetDataAddress(const sockaddr_in& addr);
+    EHandled SetDataAddress(const SSocketAddress& addr);
     // Sends the open file over the data connection and closes it; the reply
     // code to send afterwards (226 done, 426 aborted), or 0 when the server
     // is stopping.
@@ -70,8 +70,8 @@ private:
     const CStopSignal& m_stop;
     CSimLog& m_log;
     int m_nCtrlFd;
-    sockaddr_in m_peer;
-    sockaddr_in m_local{}; // our end of the control connection; data leaves from it
+    SSocketAddress m_peer;
+    SSocketAddress m_local; // our end of the control connection; data leaves from it
     int m_nId;
     CLineReader m_reader;
 
@@ -85,7 +85,7 @@ private:
     bool m_bNeedAcct = false;
     std::string m_strCwd = "/";
     bool m_bHaveDataAddr = false;
-    sockaddr_in m_dataAddr{};
+    SSocketAddress m_dataAddr;
     int m_nDataFd = -1; // opened early by the port-connect quirk
     // The advancing job log, and this session's hold on it from its first
     // retrieval of the status file on.

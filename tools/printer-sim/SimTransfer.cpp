@@ -52,10 +52,10 @@ CSimSession::EHandled CSimSession::OnPort(const std::string& strArg)
         bValid = ParseUnsigned(parts[i], 3, n[i]) && n[i] <= 255;
     if (!bValid)
         return Reply(501, "Syntax error in PORT arguments.") ? keepGoing : endSession;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl((n[0] << 24) | (n[1] << 16) | (n[2] << 8) | n[3]);
-    addr.sin_port = htons(static_cast<std::uint16_t>((n[4] << 8) | n[5]));
+    SSocketAddress addr;
+    SSocketAddress::Parse(std::to_string(n[0]) + "." + std::to_string(n[1]) + "." +
+                              std::to_string(n[2]) + "." + std::to_string(n[3]),
+                          static_cast<int>((n[4] << 8) | n[5]), addr);
     return SetDataAddress(addr);
 }
 
@@ -67,28 +67,29 @@ CSimSession::EHandled CSimSession::OnEprt(const std::string& strArg)
     std::vector<std::string_view> parts = Split(strArg, strArg[0]);
     if (parts.size() != 5 || !parts[0].empty() || !parts[4].empty())
         return Reply(501, "Syntax error in EPRT arguments.") ? keepGoing : endSession;
-    if (parts[1] != "1")
-        return Reply(522, "Network protocol not supported, use (1).") ? keepGoing : endSession;
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
+    // 1: IPv4, 2: IPv6.
+    if (parts[1] != "1" && parts[1] != "2")
+        return Reply(522, "Network protocol not supported, use (1,2).") ? keepGoing : endSession;
+    SSocketAddress addr;
     unsigned nPort = 0;
-    std::string strHost(parts[2]);
-    if (inet_pton(AF_INET, strHost.c_str(), &addr.sin_addr) != 1 ||
+    const std::string strHost(parts[2]);
+    if (!SSocketAddress::Parse(strHost, 0, addr) ||
+        addr.Family() != (parts[1] == "1" ? AF_INET : AF_INET6) ||
         !ParseUnsigned(parts[3], 5, nPort) || nPort > 65535)
         return Reply(501, "Syntax error in EPRT arguments.") ? keepGoing : endSession;
-    addr.sin_port = htons(static_cast<std::uint16_t>(nPort));
+    addr.SetPort(static_cast<int>(nPort));
     return SetDataAddress(addr);
 }
 
-CSimSession::EHandled CSimSession::SetDataAddress(const sockaddr_in& addr)
+CSimSession::EHandled CSimSession::SetDataAddress(const SSocketAddress& addr)
 {
     CloseFd(m_nDataFd);
     m_bHaveDataAddr = false;
     // No connections for the client to third parties: only back to the
     // client's own address (any loopback address from a loopback client).
-    bool bAllowed = m_opts.m_bAnyDataAddress || addr.sin_addr.s_addr == m_peer.sin_addr.s_addr ||
-                    (IsLoopback(addr.sin_addr) && IsLoopback(m_peer.sin_addr));
-    if (addr.sin_port == 0 || !bAllowed)
+    bool bAllowed = m_opts.m_bAnyDataAddress || addr.SameHost(m_peer) ||
+                    (IsLoopback(addr) && IsLoopback(m_peer));
+    if (addr.Port() == 0 || !bAllowed)
         return Reply(504, "Data address refused.") ? keepGoing : endSession;
     m_dataAddr = addr;
     m_bHaveDataAddr = true;
