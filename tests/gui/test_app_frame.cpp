@@ -27,6 +27,7 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace hpa {
@@ -287,15 +288,16 @@ TEST_F(FrameFixture, DataKindPaneTextKeepsAMarginFromTheBoxLine)
     QWidget* pPane = frame->DataKindPane();
     const QImage image = pPane->grab().toImage();
     ASSERT_GT(image.height(), 4);
-    // Between the box's left line (x = 0) and the text: background only.
+    // Between the box's left line (x = 0) and the text, inside its top and
+    // bottom lines (y = 0, y = height - 2): background only.
     const QRgb background = image.pixel(1, 1);
     for (int x = 1; x <= 2; ++x)
-        for (int y = 1; y < image.height() - 1; ++y)
+        for (int y = 1; y < image.height() - 2; ++y)
             EXPECT_EQ(image.pixel(x, y), background) << x << "," << y;
     // The text is drawn at all (so the check above saw the real picture).
     bool bInk = false;
-    for (int x = 3; x < image.width() - 1 && !bInk; ++x)
-        for (int y = 1; y < image.height() - 1 && !bInk; ++y)
+    for (int x = 3; x < image.width() - 2 && !bInk; ++x)
+        for (int y = 1; y < image.height() - 2 && !bInk; ++y)
             bInk = image.pixel(x, y) != background;
     EXPECT_TRUE(bInk);
 }
@@ -354,21 +356,22 @@ bool ContentsClickWorks()
 TEST_F(FrameFixture, HelpStaysUsableBesideAModalDialog)
 {
     ShowActive();
-    ShowHelpContents(); // open before the dialog
-    bool bBefore = false, bF1 = false;
-    QDialog dialog(frame.get());
-    QTimer::singleShot(0, &dialog, [&] {
-        QCoreApplication::processEvents();
-        bBefore = ContentsClickWorks();
-        ShowHelpContext(0x1800E); // F1 in the dialog
-        bF1 = ContentsClickWorks() &&
-              CHelpWindow::Existing()->isActiveWindow() == QApplication::activeWindow() &&
-              dialog.isVisible();
-        dialog.reject();
-    });
-    dialog.exec();
-    EXPECT_TRUE(bBefore);
-    EXPECT_TRUE(bF1);
+    const auto runDialog = [this](const std::function<void()>& fnInside) {
+        QDialog dialog(frame.get());
+        bool bWorks = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            fnInside();
+            QCoreApplication::processEvents();
+            bWorks = ContentsClickWorks() && dialog.isVisible();
+            dialog.reject();
+        });
+        dialog.exec();
+        return bWorks;
+    };
+    EXPECT_TRUE(runDialog([] { ShowHelpContext(0x1800E); })); // F1 in the dialog
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ContentsClickWorks());
+    EXPECT_TRUE(runDialog([] {})); // the help window was open already
     QCoreApplication::processEvents();
     EXPECT_TRUE(ContentsClickWorks());
     EXPECT_EQ(CHelpWindow::Existing()->parentWidget(), frame.get());

@@ -98,7 +98,7 @@ TEST(ExportCommand, ChosenTypeGivesAnUntypedExtension)
         pTypes->setFocus();
         QTest::keyClick(pTypes, Qt::Key_Down); // as the user picks it
         pName->setText(QStringLiteral("report"));
-        pDialog->accept();
+        static_cast<QDialog*>(pDialog)->accept(); // as OK does
     });
     EXPECT_EQ(OnExport(nullptr, grid, kKindStatus, acc, messages), ExportCommandResult::Written);
     ASSERT_TRUE(bSeen);
