@@ -39,6 +39,8 @@ void CQtGridTextMatcher::Begin(std::string_view strFind, bool bCaseSensitive, bo
     m_strFind = QString::fromUtf8(strFind.data(), static_cast<qsizetype>(strFind.size()));
     if (!bCaseSensitive)
         m_strFind = m_strFind.toCaseFolded();
+    // What an ASCII cell is compared with: the folded text, when that is
+    // ASCII (a-z only, as the cell is folded to lower case).
     const QByteArray utf8 = m_strFind.toUtf8();
     m_strAscii.assign(utf8.constData(), static_cast<std::size_t>(utf8.size()));
     m_bAsciiFind = IsAscii(m_strAscii);
@@ -59,10 +61,20 @@ bool CQtGridTextMatcher::Matches(std::string_view strCell)
                 ch = static_cast<char>(ch - 'A' + 'a');
         return ContainsText<char>(m_strCell, m_strAscii, m_bWholeWord);
     }
-    QString strText = DecodeAccText(strCell);
-    if (!m_bCaseSensitive)
-        strText = strText.toCaseFolded();
-    return ContainsText<char16_t>(View(strText), View(m_strFind), m_bWholeWord);
+    // Qt's case-insensitive search folds as it compares, sparing a folded
+    // copy of every cell; it folds one character for one, so an occurrence
+    // is as long as the text searched for.
+    const QString strText = DecodeAccText(strCell);
+    const Qt::CaseSensitivity cs = m_bCaseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const std::u16string_view text = View(strText);
+    qsizetype nPos = strText.indexOf(m_strFind, 0, cs);
+    if (!m_bWholeWord)
+        return nPos >= 0;
+    for (; nPos >= 0; nPos = strText.indexOf(m_strFind, nPos + 1, cs))
+        if (StandsAlone(text, static_cast<std::size_t>(nPos),
+                        static_cast<std::size_t>(m_strFind.size())))
+            return true;
+    return false;
 }
 
 } // namespace hpa
