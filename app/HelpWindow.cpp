@@ -162,12 +162,16 @@ void CHelpWindow::JoinModalDialog()
     pModal->installEventFilter(this);
     create();
     windowHandle()->setTransientParent(pModal->windowHandle());
-    // Whether a window is blocked is decided when it is shown.
+    // Whether a window is blocked is decided when it is shown; shown again
+    // here without taking the keyboard from the dialog that just opened.
     if (isVisible()) {
         const QRect rcWas = geometry();
+        const bool bWasQuiet = testAttribute(Qt::WA_ShowWithoutActivating);
         hide();
         setGeometry(rcWas);
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
         show();
+        setAttribute(Qt::WA_ShowWithoutActivating, bWasQuiet);
     }
 }
 
@@ -193,10 +197,7 @@ void CHelpWindow::LeaveModalDialog()
 void CHelpWindow::ShowPage(const QString& strPage)
 {
     m_pBrowser->setSource(QUrl(QStringLiteral("qrc:/hpa/help/") + strPage));
-    if (!isVisible())
-        JoinModalDialog();
-    else if (QApplication::activeModalWidget() && QApplication::activeModalWidget() != m_pModal)
-        JoinModalDialog();
+    JoinModalDialog(); // F1 in a modal dialog: beside that dialog
     show();
     raise();
     activateWindow();
