@@ -347,8 +347,8 @@ TEST_F(GridWidget, ScrollAfterAPullBackLeavesTheSamePixelsAsAFreshPaint)
 TEST_F(GridWidget, CellsTakeTheDesktopPaletteAtStartAndOnChange)
 {
     struct CRestore {
-        QPalette original = QApplication::palette();
-        ~CRestore() { QApplication::setPalette(original); }
+        QPalette saved = QApplication::palette();
+        ~CRestore() { QApplication::setPalette(saved); }
     } restore;
     const auto scheme = [](QColor base, QColor text, QColor button) {
         QPalette palette;
