@@ -125,6 +125,20 @@ TEST_F(ConnectDialog, OkPutsTheHostFirstAndHandsOverTheLogin)
     EXPECT_EQ(m_history.Entries().back(), "P8");
 }
 
+// An IPv6 printer is typed in brackets with a port; the text stays whole,
+// only its letters upper-cased, in the box and in the history.
+TEST_F(ConnectDialog, BracketedIpv6HostWithPortIsTakenAsTyped)
+{
+    CConnectDlg dlg(m_history, m_messages);
+    dlg.show();
+    QTest::keyClicks(dlg.HostBox()->lineEdit(), "[fd00::5]:2121");
+    QTest::keyClicks(dlg.UserNameEdit(), "admin");
+    dlg.OkButton()->click();
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(m_history.Entries(), Hosts{"[FD00::5]:2121"});
+    EXPECT_TRUE(m_messages.m_messages.empty());
+}
+
 TEST_F(ConnectDialog, EmptyHostIsRefusedAndTheFocusGoesBackToTheBox)
 {
     SetHistory({"A"});
