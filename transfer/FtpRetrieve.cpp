@@ -1,6 +1,7 @@
 // Active-mode retrieval of one file: listen on a local port, announce it
 // with PORT (EPRT over IPv6), ask for the file with RETR and take the
-// connection the server opens. The replies to PORT and RETR are left for the next reply read.
+// connection the server opens. The replies to PORT and RETR are left for the
+// next reply read.
 #include "transfer/FtpClient.h"
 
 #include "transfer/FtpText.h"
