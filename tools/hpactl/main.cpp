@@ -54,6 +54,17 @@ void PrintHelp()
                 "2 bad command line.\n");
 }
 
+// "hpactl COMMAND --help": that command's line of the table. The commands
+// that download or decode take the output and field options as well.
+void PrintCommandHelp(const CCommand& command)
+{
+    std::printf("Usage: hpactl %s %s\n  %s\n", command.m_pszName, command.m_pszSynopsis,
+                command.m_pszSummary);
+    if (command.m_pfnRun == RunFetch || command.m_pfnRun == RunDecode)
+        std::printf("\n%s", OutputOptionsHelp());
+    std::printf("\nSee hpactl --help for every command, man hpactl for the details.\n");
+}
+
 } // namespace
 } // namespace hpactl
 
@@ -73,8 +84,15 @@ int main(int argc, char** argv)
         return kExitOk;
     }
     for (const CCommand& command : kCommands) {
-        if (std::strcmp(argv[1], command.m_pszName) == 0)
-            return command.m_pfnRun(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], command.m_pszName) != 0)
+            continue;
+        // Only right after the command name: further on, "-h" could be the
+        // value of an option (a password, a file name).
+        if (argc > 2 && (std::strcmp(argv[2], "--help") == 0 || std::strcmp(argv[2], "-h") == 0)) {
+            PrintCommandHelp(command);
+            return kExitOk;
+        }
+        return command.m_pfnRun(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "hpactl: unknown command '%s' (try hpactl --help)\n", argv[1]);
     return kExitUsage;
