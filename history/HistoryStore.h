@@ -152,12 +152,16 @@ std::string ResolveHistoryLocation(const std::string& strOption);
 // True for a PostgreSQL connection URI (postgresql:// or postgres://).
 bool IsPostgresUri(std::string_view strLocation);
 
-// Opens (creating when missing) the history at strLocation: a SQLite file
-// or a PostgreSQL URI. Null and a message on failure.
+// Opens the history at strLocation: a SQLite file or a PostgreSQL URI.
+// With bCreate a missing history is created (and an older schema brought up
+// to date); without, a place holding no history is an error, so that a
+// mistyped name in a report does not leave an empty file behind. Null and a
+// message on failure.
 std::unique_ptr<CHistoryStore> OpenHistoryStore(const std::string& strLocation,
-                                                std::string& strError);
-std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError);
-std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri,
-                                                   std::string& strError);
+                                                std::string& strError, bool bCreate = true);
+std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError,
+                                                 bool bCreate = true);
+std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError,
+                                                   bool bCreate = true);
 
 } // namespace hpa

@@ -131,7 +131,10 @@ private:
 
 class CPostgresHistory : public CHistoryStore {
 public:
-    explicit CPostgresHistory(std::string strUri) : m_strUri(std::move(strUri)) {}
+    CPostgresHistory(std::string strUri, bool bCreate)
+        : m_strUri(std::move(strUri)), m_bCreate(bCreate)
+    {
+    }
     ~CPostgresHistory() override { PQfinish(m_pConn); }
 
     bool Open(std::string& strError);
@@ -183,6 +186,7 @@ private:
     }
 
     std::string m_strUri;
+    bool m_bCreate;
     PGconn* m_pConn = nullptr;
 };
 
@@ -202,6 +206,31 @@ std::string CPostgresHistory::Where() const
 
 bool CPostgresHistory::Open(std::string& strError)
 {
+    // A password in the URI would stand in process lists and scripts: it
+    // belongs in libpq's password file or service file.
+    char* pszParseError = nullptr;
+    PQconninfoOption* pOptions = PQconninfoParse(m_strUri.c_str(), &pszParseError);
+    if (!pOptions) {
+        strError = "history database " + Where() + ": not a valid connection URI" +
+                   (pszParseError ? std::string(": ") + pszParseError : std::string());
+        PQfreemem(pszParseError);
+        while (!strError.empty() && strError.back() == '\n')
+            strError.pop_back();
+        return false;
+    }
+    bool bPassword = false;
+    for (const PQconninfoOption* p = pOptions; p->keyword; ++p) {
+        if (std::strcmp(p->keyword, "password") == 0 && p->val && *p->val)
+            bPassword = true;
+    }
+    PQconninfoFree(pOptions);
+    if (bPassword) {
+        strError = "history database " + Where() +
+                   ": the URI holds a password; put it in ~/.pgpass (or PGPASSFILE) or a "
+                   "service file instead";
+        return false;
+    }
+
     const char* const keys[] = {"dbname", "application_name", nullptr};
     const char* const values[] = {m_strUri.c_str(), kApplicationName, nullptr};
     m_pConn = PQconnectdbParams(keys, values, 1);
@@ -232,6 +261,10 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
     }
     const std::int64_t nTables = tables.Int(0, 0);
     const bool bOurs = tables.Int(0, 1) == 1;
+    if (nTables == 0 && !m_bCreate) {
+        strError = "history database " + Where() + ": holds no history (nothing collected yet?)";
+        return fnAbort();
+    }
     if (nTables == 0) {
         CParams params;
         params.Bytes(std::to_string(kHistorySchemaVersion));
@@ -655,9 +688,10 @@ bool CPostgresHistory::ReadJobs(const std::string& strPrinter, std::vector<CStor
 
 } // namespace
 
-std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError)
+std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError,
+                                                   bool bCreate)
 {
-    auto pStore = std::make_unique<CPostgresHistory>(strUri);
+    auto pStore = std::make_unique<CPostgresHistory>(strUri, bCreate);
     if (!pStore->Open(strError))
         return nullptr;
     return pStore;

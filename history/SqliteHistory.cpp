@@ -107,7 +107,10 @@ private:
 
 class CSqliteHistory : public CHistoryStore {
 public:
-    explicit CSqliteHistory(std::string strPath) : m_strPath(std::move(strPath)) {}
+    CSqliteHistory(std::string strPath, bool bCreate)
+        : m_strPath(std::move(strPath)), m_bCreate(bCreate)
+    {
+    }
     ~CSqliteHistory() override { sqlite3_close_v2(m_pDb); }
 
     bool Open(std::string& strError);
@@ -144,6 +147,7 @@ private:
     }
 
     std::string m_strPath;
+    bool m_bCreate;
     sqlite3* m_pDb = nullptr;
 };
 
@@ -186,6 +190,11 @@ bool CSqliteHistory::PragmaInt(const char* pszSql, std::int64_t& nValue, std::st
 
 bool CSqliteHistory::Open(std::string& strError)
 {
+    std::error_code ec;
+    if (!m_bCreate && !std::filesystem::exists(m_strPath, ec)) {
+        strError = "history database " + m_strPath + ": no such file (nothing collected yet?)";
+        return false;
+    }
     if (!PrepareFile(m_strPath, strError))
         return false;
     if (sqlite3_open_v2(m_strPath.c_str(), &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
@@ -214,7 +223,10 @@ bool CSqliteHistory::CheckSchema(std::string& strError)
     bool bOk = PragmaInt("PRAGMA application_id", nAppId, strError) &&
                PragmaInt("PRAGMA user_version", nVersion, strError) &&
                PragmaInt("SELECT count(*) FROM sqlite_master", nTables, strError);
-    if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0) {
+    if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0 && !m_bCreate) {
+        strError = "history database " + m_strPath + ": holds no history (nothing collected yet?)";
+        bOk = false;
+    } else if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0) {
         bOk = Exec(kCreateSchema, strError, "cannot create the tables") &&
               Exec(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str(), strError,
                    "cannot mark it") &&
@@ -540,9 +552,10 @@ bool CSqliteHistory::ReadJobs(const std::string& strPrinter, std::vector<CStored
 
 } // namespace
 
-std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError)
+std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError,
+                                                 bool bCreate)
 {
-    auto pStore = std::make_unique<CSqliteHistory>(strPath);
+    auto pStore = std::make_unique<CSqliteHistory>(strPath, bCreate);
     if (!pStore->Open(strError))
         return nullptr;
     return pStore;
