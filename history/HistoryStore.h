@@ -100,7 +100,8 @@ struct CPrinterHistory {
 };
 
 // Sums of the jobs of one printer, user, host and day ("unknown" when the
-// job's date cannot be read); the reports are built from these.
+// job's date cannot be read; "" for all days together); the reports are
+// built from these.
 struct CRollupRow {
     std::string m_strPrinter;
     std::string m_strUser;
@@ -129,9 +130,13 @@ public:
     // known, the collection record, the gap when one is found.
     virtual bool Ingest(const CCollectionInput& input, CIngestResult& result,
                         std::string& strError) = 0;
-    // Rollup rows of the named printers (all when empty).
-    virtual bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                            std::string& strError) = 0;
+    // Rollup rows of the named printers (all when empty). bDaily false and
+    // no period: one all-time row per user and host (day ""); otherwise the
+    // daily rows, within strSince to strUntil (YYYY-MM-DD, inclusive, either
+    // may be empty) and without the "unknown" day when a period is given.
+    virtual bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                            const std::string& strSince, const std::string& strUntil,
+                            std::vector<CRollupRow>& rows, std::string& strError) = 0;
     // Known gaps of the named printers (all when empty), oldest first.
     virtual bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                           std::string& strError) = 0;

@@ -112,6 +112,21 @@ void AddToRollup(CRollupMap& map, const CHistoryJob& job)
     sums.m_sums.m_nPrintSeconds += add.m_nPrintSeconds;
 }
 
+void AddAllTimeRows(CRollupMap& map)
+{
+    CRollupMap allTime;
+    for (const auto& [key, sums] : map) {
+        CRollupSums& total =
+            allTime[CRollupKey(std::get<0>(key), std::get<1>(key), std::string(kAllTime))];
+        total.m_nJobs += sums.m_nJobs;
+        total.m_sums.m_nSimplex += sums.m_sums.m_nSimplex;
+        total.m_sums.m_nDuplex += sums.m_sums.m_nDuplex;
+        total.m_sums.m_nJams += sums.m_sums.m_nJams;
+        total.m_sums.m_nPrintSeconds += sums.m_sums.m_nPrintSeconds;
+    }
+    map.merge(allTime);
+}
+
 std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     std::string str;

@@ -39,6 +39,10 @@ struct CRollupSums {
 using CRollupKey = std::tuple<std::string, std::string, std::string>; // user, host, day
 using CRollupMap = std::map<CRollupKey, CRollupSums>;
 void AddToRollup(CRollupMap& map, const CHistoryJob& job);
+// Adds to the map the all-time rows of each user and host (day kAllTime):
+// a report over all dates reads these few rows instead of one per day.
+inline constexpr const char* kAllTime = "";
+void AddAllTimeRows(CRollupMap& map);
 
 // The index lines' pairs as one byte string: each value as its length in
 // decimal, ':' and its bytes. Decoding returns false on malformed input.

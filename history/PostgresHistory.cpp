@@ -42,7 +42,7 @@ CREATE TABLE job(printer_id bigint NOT NULL REFERENCES printer(id), v0 bytea NOT
 CREATE TABLE rollup(printer_id bigint NOT NULL REFERENCES printer(id), usr bytea NOT NULL,
   host bytea NOT NULL, day text NOT NULL, jobs bigint NOT NULL, simplex bigint NOT NULL,
   duplex bigint NOT NULL, jams bigint NOT NULL, print_s bigint NOT NULL,
-  PRIMARY KEY(printer_id, usr, host, day));
+  PRIMARY KEY(printer_id, day, usr, host));
 )SQL";
 
 // Statements that bring a schema of version N to N + 1, entry N - 1.
@@ -141,8 +141,9 @@ public:
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                    std::string& strError) override;
+    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                    const std::string& strSince, const std::string& strUntil,
+                    std::vector<CRollupRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -397,6 +398,7 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
     if (!InsertJobs(input, nPrinter, nCollection, result, rollup, strError))
         return false;
 
+    AddAllTimeRows(rollup);
     for (const auto& [key, sums] : rollup) {
         params.Clear();
         params.Int(nPrinter);
@@ -410,7 +412,7 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
         params.Int(sums.m_sums.m_nPrintSeconds);
         CResult upsert(Run("INSERT INTO rollup VALUES($1::int8, $2::bytea, $3::bytea, $4::text, "
                            "$5::int8, $6::int8, $7::int8, $8::int8, $9::int8) ON CONFLICT "
-                           "(printer_id, usr, host, day) DO UPDATE SET jobs=rollup.jobs+"
+                           "(printer_id, day, usr, host) DO UPDATE SET jobs=rollup.jobs+"
                            "excluded.jobs, simplex=rollup.simplex+excluded.simplex, "
                            "duplex=rollup.duplex+excluded.duplex, jams=rollup.jams+excluded.jams, "
                            "print_s=rollup.print_s+excluded.print_s",
@@ -569,13 +571,22 @@ bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nP
     return true;
 }
 
-bool CPostgresHistory::ReadRollup(const std::vector<std::string>& printers,
+bool CPostgresHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                                  const std::string& strSince, const std::string& strUntil,
                                   std::vector<CRollupRow>& rows, std::string& strError)
 {
     rows.clear();
+    const bool bPeriod = !strSince.empty() || !strUntil.empty();
     CParams params;
+    params.Bytes(!bDaily && !bPeriod ? "1" : "0");
+    params.Bytes(bPeriod ? "1" : "0");
+    params.Bytes(strSince);
+    params.Bytes(strUntil.empty() ? std::string("9999-99-99") : strUntil);
     CResult select(Run("SELECT p.name, r.usr, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                       "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id",
+                       "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
+                       "WHERE ($1::text='1' AND r.day='') OR ($1::text='0' AND r.day<>'' AND "
+                       "($2::text='0' OR (r.day<>'unknown' AND r.day>=$3::text AND "
+                       "r.day<=$4::text)))",
                        params));
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");

@@ -45,7 +45,7 @@ CREATE TABLE job(printer_id INTEGER NOT NULL, v0 NOT NULL, v3 NOT NULL, v2 NOT N
 CREATE TABLE rollup(printer_id INTEGER NOT NULL, user BLOB NOT NULL, host BLOB NOT NULL,
   day TEXT NOT NULL, jobs INTEGER NOT NULL, simplex INTEGER NOT NULL, duplex INTEGER NOT NULL,
   jams INTEGER NOT NULL, print_s INTEGER NOT NULL,
-  PRIMARY KEY(printer_id, user, host, day)) WITHOUT ROWID;
+  PRIMARY KEY(printer_id, day, user, host)) WITHOUT ROWID;
 )SQL";
 
 // Job columns in the order of the insert: identity first.
@@ -117,8 +117,9 @@ public:
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                    std::string& strError) override;
+    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                    const std::string& strSince, const std::string& strUntil,
+                    std::vector<CRollupRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -378,6 +379,7 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
         }
     }
 
+    AddAllTimeRows(rollup);
     CStatement upsert(m_pDb, "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE "
                              "SET jobs=jobs+excluded.jobs, simplex=simplex+excluded.simplex, "
                              "duplex=duplex+excluded.duplex, jams=jams+excluded.jams, "
@@ -438,14 +440,24 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
     return true;
 }
 
-bool CSqliteHistory::ReadRollup(const std::vector<std::string>& printers,
+bool CSqliteHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                                const std::string& strSince, const std::string& strUntil,
                                 std::vector<CRollupRow>& rows, std::string& strError)
 {
     rows.clear();
+    const bool bPeriod = !strSince.empty() || !strUntil.empty();
     CStatement select(m_pDb, "SELECT p.name, r.user, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                             "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id");
+                             "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
+                             "WHERE (?1 AND r.day=?5) OR (NOT ?1 AND r.day<>?5 AND (NOT ?2 OR "
+                             "(r.day<>?6 AND r.day>=?3 AND r.day<=?4)))");
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");
+    select.Int(1, !bDaily && !bPeriod ? 1 : 0);
+    select.Int(2, bPeriod ? 1 : 0);
+    select.Bytes(3, strSince);
+    select.Bytes(4, strUntil.empty() ? std::string("9999-99-99") : strUntil);
+    select.Bytes(5, kAllTime);
+    select.Bytes(6, kUnknownDay);
     int nStep;
     while ((nStep = select.Step()) == SQLITE_ROW) {
         CRollupRow row;
