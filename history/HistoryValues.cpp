@@ -48,13 +48,6 @@ int DaysInMonth(std::int64_t nYear, std::int64_t nMonth)
     return nMonth == 2 && bLeap ? 29 : kDays[nMonth - 1];
 }
 
-void AppendValue(std::string& str, std::string_view value)
-{
-    str += std::to_string(value.size());
-    str += ':';
-    str += value;
-}
-
 bool TakeValue(std::string_view& str, std::string& value)
 {
     const std::size_t nColon = str.find(':');
@@ -127,12 +120,19 @@ void AddAllTimeRows(CRollupMap& map)
     map.merge(allTime);
 }
 
+void AppendIndexValue(std::string& str, std::string_view value)
+{
+    str += std::to_string(value.size());
+    str += ':';
+    str += value;
+}
+
 std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     std::string str;
     for (const auto& [first, second] : pairs) {
-        AppendValue(str, first);
-        AppendValue(str, second);
+        AppendIndexValue(str, first);
+        AppendIndexValue(str, second);
     }
     return str;
 }

@@ -47,6 +47,8 @@ void AddAllTimeRows(CRollupMap& map);
 // The index lines' pairs as one byte string: each value as its length in
 // decimal, ':' and its bytes. Decoding returns false on malformed input.
 std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+// Appends one value in that encoding (a pair is two values).
+void AppendIndexValue(std::string& strEncoded, std::string_view value);
 bool DecodeIndexPairs(std::string_view strEncoded,
                       std::vector<std::pair<std::string, std::string>>& pairs);
 

@@ -209,6 +209,8 @@ bool CSqliteHistory::Open(std::string& strError)
         return false;
     if (!Exec("PRAGMA journal_mode=WAL", strError, "cannot switch to WAL mode") ||
         !Exec("PRAGMA synchronous=NORMAL", strError, "cannot set synchronous mode") ||
+        // A large download looks up every job's key: keep the pages at hand.
+        !Exec("PRAGMA cache_size=-65536", strError, "cannot set the cache size") ||
         !Exec("PRAGMA foreign_keys=OFF", strError, "cannot set foreign keys"))
         return false;
     return CheckSchema(strError);
