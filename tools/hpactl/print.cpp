@@ -219,6 +219,7 @@ int FinishPdf(CPdfOutput& pdf, hpa::PrintJobResult result, const char* pszWhat)
         return kExitFailed;
     case hpa::PrintJobResult::StartFailed:
     case hpa::PrintJobResult::EndFailed:
+    case hpa::PrintJobResult::Cancelled:
         std::fprintf(stderr, "hpactl: writing %s failed\n", pdf.Path().c_str());
         return kExitFailed;
     case hpa::PrintJobResult::Printed:
