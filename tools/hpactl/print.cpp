@@ -121,13 +121,7 @@ struct CLoadedDocument {
     {
         for (hpa::CUGCtrl& grid : m_grids) {
             grid.SetGridFont(kScreenGridFont);
-            hpa::CUGCell cell;
-            grid.GetGridDefaults(&cell);
-            cell.SetAlignment(hpa::kAlignLeft | hpa::kAlignVCenter);
-            grid.SetGridDefaults(&cell);
-            grid.AllowRangeSelection(1);
-            grid.UseOneRowHeight(1);
-            grid.SetDefaultRowHeight(16);
+            hpa::SetAccGridDefaults(grid);
         }
     }
 };
