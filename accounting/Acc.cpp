@@ -1,7 +1,7 @@
 #include "accounting/Acc.h"
 
 #include "accounting/FieldMasks.h"
-#include "document/Archive.h"
+#include "platform/Archive.h"
 #include "platform/Messages.h"
 
 #include <utility>

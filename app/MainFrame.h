@@ -4,7 +4,7 @@
 // Every menu item, button and key sends a command id through the router;
 // the router's update handlers decide what is enabled and marked, asked
 // before a menu opens and whenever the event loop goes idle.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 
 #include <QHash>
 #include <QMainWindow>

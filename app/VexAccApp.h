@@ -3,7 +3,7 @@
 // commands (New, Open, Print Setup, the recent files, About, Exit) and the
 // objects that live as long as the program: the single-instance claim, the
 // command router, the document, the view and the main frame.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 #include "app/SingleInstance.h"
 
 #include <QObject>

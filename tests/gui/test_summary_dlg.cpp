@@ -3,9 +3,9 @@
 // Print button (print form and restore), PrintRange's outcomes on printers
 // and a system without any print queue, and F1.
 #include "accounting/Acc.h"
-#include "app/HelpWindow.h"
+#include "ui/HelpWindow.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/GridPrintJob.h"
+#include "grid/render/GridPrintJob.h"
 #include "grid/qt/GridWnd.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"

@@ -13,7 +13,7 @@
 #include "document/AccDocumentFile.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/GridPrintJob.h"
+#include "grid/render/GridPrintJob.h"
 #include "platform/Messages.h"
 #include "view/SummaryRows.h"
 #include "view/qt/PrintCommands.h"

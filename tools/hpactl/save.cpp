@@ -3,7 +3,7 @@
 #include "accounting/Acc.h"
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 #include "platform/ReplacingFile.h"
 
 #include <cerrno>

@@ -1,10 +1,10 @@
 #include "transfer/qt/ConnectCommand.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
-#include "app/CommandIds.h"
+#include "ui/AccViewBase.h"
+#include "ui/CommandIds.h"
 #include "app/VexAccApp.h"
-#include "app/ViewCommands.h"
+#include "ui/ViewCommands.h"
 #include "document/qt/VexAccDoc.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"

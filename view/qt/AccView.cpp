@@ -1,8 +1,8 @@
 #include "view/qt/AccView.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/MainFrame.h"
-#include "app/ViewCommands.h"
+#include "ui/ViewCommands.h"
 #include "document/WorkingDir.h"
 #include "grid/qt/GridWnd.h"
 #include "transfer/qt/ConnectCommand.h"

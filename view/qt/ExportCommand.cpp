@@ -1,7 +1,7 @@
 #include "view/qt/ExportCommand.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
+#include "ui/AccViewBase.h"
 #include "app/VexAccApp.h"
 #include "platform/Messages.h"
 #include "platform/qt/BackgroundWork.h"

@@ -2,9 +2,9 @@
 
 #include "accounting/Acc.h"
 #include "accounting/FieldCatalogue.h"
-#include "app/AccViewBase.h"
-#include "app/DialogUnits.h"
-#include "app/HelpWindow.h"
+#include "ui/AccViewBase.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 #include "app/VexAccApp.h"
 #include "document/qt/VexAccDoc.h"
 #include "grid/UGCtrl.h"

@@ -1,7 +1,7 @@
 #include "view/qt/PrintCommands.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
+#include "ui/AccViewBase.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"
 #include "grid/GridPrinter.h"

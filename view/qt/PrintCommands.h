@@ -12,7 +12,7 @@
 //
 // Print Setup is the application's own command (CVexAccApp).
 #include "grid/GridDC.h"
-#include "grid/qt/GridPrintJob.h"
+#include "grid/render/GridPrintJob.h"
 
 #include <functional>
 #include <optional>

@@ -1,13 +1,13 @@
 #include "view/qt/SummaryDlg.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
-#include "app/DialogUnits.h"
-#include "app/HelpWindow.h"
+#include "ui/AccViewBase.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 #include "app/VexAccApp.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/GridPrintJob.h"
+#include "grid/render/GridPrintJob.h"
 #include "grid/qt/GridWnd.h"
 #include "view/SummaryRows.h"
 

@@ -1,6 +1,6 @@
-#include "grid/qt/GridPrintJob.h"
+#include "grid/render/GridPrintJob.h"
 
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 #include "platform/Messages.h"
 
 #include <QFileDialog>

@@ -9,7 +9,7 @@
 // - Connect to Printer: enabled only while no kind is shown;
 // - Find, Print, print without dialog, Print Preview, Export, Summary, New
 //   and Save As: enabled only while a kind is shown.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 
 #include <functional>
 
