@@ -24,13 +24,6 @@ constexpr StepText kSteps[] = {
     {"Receiving Job Accounting File(s).", kJobWorkFile, "Download of Job Accounting File failed."},
 };
 
-// Status fields the download steers by.
-constexpr int kFieldVersion = 28;
-constexpr int kFieldPaperTypes = 29;
-constexpr int kFieldJobFileSize = 30;
-constexpr int kFieldMaxJobFiles = 34;
-constexpr int kFieldMultifile = 37;
-
 // Room for the file being fetched beyond what the status file announces.
 constexpr std::int64_t kExpectedSlack = 102400;
 
@@ -76,20 +69,21 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
     if (fetched != Fetched::Ok)
         return fetched == Fetched::Cancelled ? DownloadResult::Cancelled
                                              : DownloadResult::DownloadFailed;
-    if (!m_decoder.ReadStatusFile()) {
+    switch (const DownloadResult status = DecodeStatusFile(m_decoder)) {
+    case DownloadResult::Decoded:
+        break;
+    case DownloadResult::InvalidInitialization:
+        Fail(client, kMsgInvalidInitialization);
+        return status;
+    default:
         client.Quit();
-        return DownloadResult::StatusUnreadable;
-    }
-    if (m_decoder.StatusValue(kFieldVersion) == "0" ||
-        m_decoder.StatusValue(kFieldPaperTypes) == "0") {
-        Fail(client, "The Status Accounting File indicates an invalid initialization.");
-        return DownloadResult::InvalidInitialization;
+        return status;
     }
 
     fetched = FetchFile(client, Step::Dictionary, "SYS:/admin/acc.dic", 1, 0);
     if (fetched == Fetched::Ok) {
-        m_nExpectedTotal = LeadingInt(m_decoder.StatusValue(kFieldJobFileSize)) +
-                           m_nRunningTotal + kExpectedSlack;
+        m_nExpectedTotal =
+            LeadingInt(m_decoder.StatusValue(kFieldJobFileSize)) + m_nRunningTotal + kExpectedSlack;
         fetched = FetchFile(client, Step::Paper, "SYS:/admin/acc.pap", 1, m_nExpectedTotal);
     }
     if (fetched == Fetched::Ok)
@@ -100,8 +94,8 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
         for (std::int64_t i = 2;
              fetched == Fetched::Ok && i <= LeadingInt(m_decoder.StatusValue(kFieldMaxJobFiles));
              ++i) {
-            fetched = FetchFile(client, Step::Job, "SYS:/admin/acc" + std::to_string(i) + ".job",
-                                0, m_nExpectedTotal);
+            fetched = FetchFile(client, Step::Job, "SYS:/admin/acc" + std::to_string(i) + ".job", 0,
+                                m_nExpectedTotal);
         }
     }
     if (fetched != Fetched::Ok)
@@ -113,17 +107,42 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
 
 DownloadResult CDownloadSession::Decode()
 {
-    if (!m_decoder.ReadDictionaryFile())
+    return DecodeRemainingFiles(m_decoder);
+}
+
+DownloadResult DecodeStatusFile(CAccountingDecoder& decoder)
+{
+    if (!decoder.ReadStatusFile())
+        return DownloadResult::StatusUnreadable;
+    if (StatusIndicatesInvalidInitialization(decoder.StatusValue(kFieldVersion),
+                                             decoder.StatusValue(kFieldPaperTypes)))
+        return DownloadResult::InvalidInitialization;
+    return DownloadResult::Decoded;
+}
+
+DownloadResult DecodeRemainingFiles(CAccountingDecoder& decoder)
+{
+    if (!decoder.ReadDictionaryFile())
         return DownloadResult::DictionaryUnreadable;
-    m_decoder.FillStatusGrid();
-    const bool bPaper = m_decoder.ReadPaperFile();
-    const bool bJob = m_decoder.ReadJobFile();
+    decoder.FillStatusGrid();
+    const bool bPaper = decoder.ReadPaperFile();
+    const bool bJob = decoder.ReadJobFile();
     return bPaper && bJob ? DownloadResult::Decoded : DownloadResult::DecodedWithErrors;
 }
 
+DownloadResult DecodeWorkingFiles(CAccountingDecoder& decoder, CMessages& messages)
+{
+    const DownloadResult status = DecodeStatusFile(decoder);
+    if (status == DownloadResult::InvalidInitialization)
+        messages.Exclamation(kMsgInvalidInitialization);
+    if (status != DownloadResult::Decoded)
+        return status;
+    return DecodeRemainingFiles(decoder);
+}
+
 CDownloadSession::Fetched CDownloadSession::FetchFile(CFtpClient& client, Step step,
-                                                      const std::string& strRemoteName,
-                                                      int bCreate, std::int64_t nExpectedTotal)
+                                                      const std::string& strRemoteName, int bCreate,
+                                                      std::int64_t nExpectedTotal)
 {
     const StepText& text = kSteps[static_cast<int>(step)];
     m_progress.SetMessage(text.pszMessageLine);

@@ -1,16 +1,15 @@
 #pragma once
 // Print jobs on Qt's paged devices (a QPrinter or a QPdfWriter): the
-// printer metrics CGridPrinter lays pages out for, what the printer's
+// printer metrics CGridPrinter lays pages out for, the pages a job's
 // settings ask for (page range, copies, collation), running the pages of a
 // document through a device context, and PrintRange, which prints a range
-// of a grid as one whole document.
+// of a grid as one whole document. Needs no widgets: the headless tool
+// prints PDF through here; grid/qt/PrinterJob.h adds the printer's side.
 //
 // Every job of the program prints at kPrintResolution dots per inch: the
 // page header is placed in device units, and at that resolution it sits
 // where it was designed to.
 #include "grid/GridPrinter.h"
-
-#include <QString>
 
 #include <functional>
 #include <vector>
@@ -18,8 +17,6 @@
 class QPagedPaintDevice;
 class QPainter;
 class QPaintDevice;
-class QPrinter;
-class QWidget;
 
 namespace hpa {
 
@@ -46,26 +43,8 @@ struct CPrintJobSettings {
     bool bCollate = true;
 };
 
-// A printer's settings. When the print system makes the copies itself the
-// program prints one, or every page would come out copies x copies times.
-CPrintJobSettings PrintJobSettingsOf(const QPrinter& printer);
-
 // The pages of a job of nPageCount pages in the order they are printed.
 std::vector<int> JobPageOrder(const CPrintJobSettings& settings, int nPageCount);
-
-// Asks the user for the PDF file to print into; empty when cancelled.
-using CPdfFileAsker = std::function<QString()>;
-// A save dialog for "*.pdf" files owned by pParent.
-QString AskPdfFileName(QWidget* pParent);
-
-// With no print queue on the system a QPrinter turns into a PDF printer
-// without a file, and starting a document on it fails. Such a printer gets
-// the file the user chooses now. False when there is still nowhere to print
-// (the user cancelled); the job must then not start.
-bool EnsurePrintTarget(QPrinter& printer, const CPdfFileAsker& fnAskPdfFile);
-
-// Sets the program's print resolution on a printer that is not printing.
-void UsePrintResolution(QPrinter& printer);
 
 enum class PrintJobResult { Printed, NothingToPrint, StartFailed, EndFailed };
 
@@ -84,12 +63,5 @@ PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pa
 // 0 on success, 1 on failure.
 int PrintRange(CGridPrinter& printer, QPagedPaintDevice& device, const CPrintJobSettings& settings,
                int nFlags, int c0, int r0, int c1, int r1, CMessages& messages);
-
-// The same on a QPrinter with its own settings (page range, copies,
-// collation); the document is named "PrtWnd". A printer with no print queue
-// first asks fnAskPdfFile for a PDF file; cancelling there prints nothing
-// and returns 1 without a message.
-int PrintRange(CGridPrinter& printer, QPrinter& device, int nFlags, int c0, int r0, int c1, int r1,
-               CMessages& messages, const CPdfFileAsker& fnAskPdfFile);
 
 } // namespace hpa

@@ -1,11 +1,11 @@
 #include "view/qt/AccView.h"
 
-#include "ui/CommandIds.h"
-#include "app/MainFrame.h"
-#include "ui/ViewCommands.h"
 #include "document/WorkingDir.h"
 #include "grid/qt/GridWnd.h"
 #include "transfer/qt/ConnectCommand.h"
+#include "ui/CommandIds.h"
+#include "ui/DataKindPane.h"
+#include "ui/ViewCommands.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -17,7 +17,6 @@ namespace {
 
 // Every grid starts at this size; the first resize of the view fits them.
 const QRect kInitialGridRect(0, 0, 150, 150);
-constexpr int kDefaultRowHeight = 16;
 
 } // namespace
 
@@ -49,17 +48,8 @@ void CVexAccView::CreateGrids()
     g_gridFont = MakeScreenGridFont(logicalDpiY());
     g_printGridFont = MakePrintGridFont();
 
-    for (int nIndex = 0; nIndex < kDataKindCount; ++nIndex) {
-        CAccGrid& grid = AccGrid(nIndex);
-        grid.SetGridFont(g_gridFont);
-        CUGCell cell;
-        grid.GetGridDefaults(&cell);
-        cell.SetAlignment(kAlignLeft | kAlignVCenter);
-        grid.SetGridDefaults(&cell);
-        grid.AllowRangeSelection(1);
-        grid.UseOneRowHeight(1);
-        grid.SetDefaultRowHeight(kDefaultRowHeight);
-    }
+    for (int nIndex = 0; nIndex < kDataKindCount; ++nIndex)
+        SetDataGridDefaults(AccGrid(nIndex), g_gridFont);
 }
 
 void CVexAccView::AddCommands()
@@ -100,10 +90,9 @@ CGridWnd* CVexAccView::GridWnd(int nIndex)
 
 bool CVexAccView::IsGridShown(int nIndex) const
 {
-    const CGridWnd* pWnd =
-        IsValidIndex(nIndex)
-            ? m_grids.m_pGrids->at(static_cast<std::size_t>(nIndex)).GetGridWnd()
-            : nullptr;
+    const CGridWnd* pWnd = IsValidIndex(nIndex)
+                               ? m_grids.m_pGrids->at(static_cast<std::size_t>(nIndex)).GetGridWnd()
+                               : nullptr;
     return pWnd && !pWnd->isHidden();
 }
 
@@ -141,7 +130,7 @@ void CVexAccView::FocusGrid(int nGrid)
 // frame has no pane to name.
 void CVexAccView::SetDataKindPaneText(const QString& strText)
 {
-    if (auto* pFrame = qobject_cast<CMainFrame*>(window()))
+    if (auto* pFrame = dynamic_cast<CDataKindPane*>(window()))
         pFrame->SetDataKindPaneText(strText);
 }
 

@@ -1,79 +1,26 @@
 #pragma once
 // Printing the grid on show: File > Print... (print dialog, then the job),
 // the toolbar's print without dialog (all pages on the application's
-// printer), File > Print Preview, and the view's parts of every job:
-//
-//   OnBeginPrinting  the header font for the printer, the grid's painting
-//                    suspended and its print font set, the pages prepared;
-//   OnPrint          per page: the page header, then the grid block of
-//                    that page with both headings;
-//   OnEndPrinting    the header font gone, the screen font and painting
-//                    back.
+// printer) and File > Print Preview; the job itself is CViewPrintJob
+// (view/render/ViewPrintJob.h).
 //
 // Print Setup is the application's own command (CVexAccApp).
 #include "grid/GridDC.h"
-#include "grid/render/GridPrintJob.h"
+#include "grid/qt/PrinterJob.h"
+#include "view/render/ViewPrintJob.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 
-class QPagedPaintDevice;
-class QPaintDevice;
 class QPrinter;
 class QWidget;
 
 namespace hpa {
 
-class CAcc;
 class CAccViewBase;
-class CGridPrinter;
 class CMessages;
 class CUGCtrl;
-
-// What a print job of the view prints.
-struct CViewPrintSource {
-    CUGCtrl* m_pGrid = nullptr;         // the grid on show
-    CGridPrinter* m_pPrinter = nullptr; // its printing object
-    const CAcc* m_pAcc = nullptr;       // date, time and host of the header
-    std::string m_strTitle;             // the data-kind pane's text
-    CGridFont m_screenFont;             // g_gridFont
-    CGridFont m_printFont;              // g_printGridFont
-};
-
-class CViewPrintJob {
-public:
-    explicit CViewPrintJob(const CViewPrintSource& source) : m_source(source) {}
-    // A job that is still printing ends properly.
-    ~CViewPrintJob();
-    CViewPrintJob(const CViewPrintJob&) = delete;
-    CViewPrintJob& operator=(const CViewPrintJob&) = delete;
-
-    // Returns the number of pages, prepared for the device's printable
-    // area with both headings.
-    int OnBeginPrinting(const QPaintDevice& device);
-    // Page nPage on a device context whose printable page is rcPage.
-    void OnPrint(CGridDC& dc, const CGridRect& rcPage, int nPage);
-    void OnEndPrinting();
-
-    bool IsPrinting() const { return m_bPrinting; }
-    const CGridRect& PageRect() const { return m_rectPage; }
-    int Page() const { return m_nPage; }
-    const CGridFont& HeaderFont() const { return *m_headerFont; }
-
-private:
-    CViewPrintSource m_source;
-    bool m_bPrinting = false;
-    CGridRect m_rectPage;
-    int m_nPage = 0;
-    std::optional<CGridFont> m_headerFont; // g_headerFont, only during a job
-};
-
-// One whole job of the view on a device: begin, the pages the settings ask
-// for, end. The grid is back to its screen font and painting whatever
-// happened.
-PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings);
 
 // What the three commands need; the source is asked for when a command runs.
 struct CPrintCommandContext {

@@ -1,15 +1,15 @@
 #include "view/qt/SummaryDlg.h"
 
 #include "accounting/Acc.h"
-#include "ui/AccViewBase.h"
-#include "ui/DialogUnits.h"
-#include "ui/HelpWindow.h"
-#include "app/VexAccApp.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
-#include "grid/render/GridPrintJob.h"
 #include "grid/qt/GridWnd.h"
-#include "view/SummaryRows.h"
+#include "grid/qt/PrinterJob.h"
+#include "ui/AccViewBase.h"
+#include "ui/AppServices.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
+#include "view/SummaryTable.h"
 
 #include <QKeyEvent>
 #include <QPrinter>
@@ -17,70 +17,12 @@
 
 namespace hpa {
 
-namespace {
-
-constexpr int kLabelColumnWidth = 130;
-constexpr int kPrintWidthReduction = 30;
-
-} // namespace
-
 CAccGrid g_summaryGrid;
 
 CGridPrinter& SummaryGridPrinter()
 {
     static CGridPrinter printer(g_summaryGrid);
     return printer;
-}
-
-void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont)
-{
-    CUGCell cell;
-    grid.GetGridDefaults(&cell);
-    cell.SetAlignment(kAlignLeft | kAlignVCenter);
-    grid.SetGridDefaults(&cell);
-    grid.SetDefaultRowHeight(16);
-    grid.SetGridFont(gridFont);
-    grid.SetHScrollBarHeight(0);
-    grid.SetVScrollBarWidth(0);
-    grid.SetColumnCount(2);
-    grid.SetRowCount(kSummaryRowCount);
-    grid.SetColumnWidth(0, kLabelColumnWidth);
-    grid.GetColumnDefaults(1, &cell);
-    cell.SetAlignment(kAlignRight | kAlignVCenter);
-    grid.SetColumnDefaults(1, &cell);
-    grid.SetSideHeadingWidth(1);
-    grid.SetTopHeadingHeight(1);
-    grid.SetCurrentCellStyle(0);
-
-    const COLORREF crConsumption = ConsumptionBackColor(acc.m_nJobFileConsumption);
-    int nRow = 0;
-    for (const CSummaryRow& row : SummaryRows(acc)) {
-        grid.SetCellText(0, nRow, row.m_pszLabel);
-        grid.SetCellText(1, nRow, row.m_strValue);
-        if (nRow == kSummaryConsumptionRow) {
-            grid.SetCellBackColor(0, nRow, crConsumption);
-            grid.SetCellBackColor(1, nRow, crConsumption);
-        }
-        ++nRow;
-    }
-}
-
-int WithSummaryPrintForm(CUGCtrl& grid, const CGridFont& printFont, const CGridFont& screenFont,
-                         const std::function<int()>& fnPrint)
-{
-    int nWidth0 = 0, nWidth1 = 0;
-    grid.GetColumnWidth(0, &nWidth0);
-    grid.GetColumnWidth(1, &nWidth1);
-    grid.EnableGridPaint(0);
-    grid.SetGridFont(printFont);
-    grid.SetColumnWidth(0, nWidth0 - kPrintWidthReduction);
-    grid.SetColumnWidth(1, nWidth1 - kPrintWidthReduction);
-    const int nResult = fnPrint ? fnPrint() : 1;
-    grid.SetGridFont(screenFont);
-    grid.SetColumnWidth(0, nWidth0);
-    grid.SetColumnWidth(1, nWidth1);
-    grid.EnableGridPaint(1);
-    return nResult;
 }
 
 // The Accounting Summary dialog's layout: 247 x 126 dialog units in the 8-point dialog font.
@@ -147,7 +89,7 @@ void CSummaryDlg::keyPressEvent(QKeyEvent* pEvent)
 
 void RunSummaryCommand(CAccViewBase& view, const CGridFont& screenFont, const CGridFont& printFont)
 {
-    CVexAccApp* pApp = CVexAccApp::Instance();
+    CAppServices* pApp = CAppServices::Instance();
     if (!pApp)
         return;
     {

@@ -10,24 +10,6 @@ int g_nCurrentGrid = -1;
 CGridFont g_gridFont;
 CGridFont g_printGridFont;
 
-CGridFont MakeScreenGridFont(int nLogPixelsY)
-{
-    CGridFont font;
-    font.strFace = "Arial";
-    font.nHeight = -(9 * nLogPixelsY) / 72;
-    font.nWeight = 400;
-    return font;
-}
-
-CGridFont MakePrintGridFont()
-{
-    CGridFont font;
-    font.strFace = "Arial";
-    font.nHeight = 9;
-    font.nWeight = 400;
-    return font;
-}
-
 CViewGrids ProgramViewGrids()
 {
     return {&g_grids, &g_nCurrentKind, &g_nCurrentGrid, &g_workDir};

@@ -6,6 +6,7 @@
 // give a view grids of their own.
 #include "accounting/FieldCatalogue.h"
 #include "grid/GridDC.h"
+#include "view/DataGridSetup.h"
 #include "view/qt/AccGrid.h"
 
 #include <array>
@@ -26,13 +27,6 @@ extern int g_nCurrentGrid;
 // The screen font of every grid, and the font a grid uses while printed.
 extern CGridFont g_gridFont;
 extern CGridFont g_printGridFont;
-
-// Arial 9 points on a device with nLogPixelsY pixels per logical inch: the
-// character height in pixels, as a negative height (truncated by integer
-// division, so every grid gets the same whole-pixel height).
-CGridFont MakeScreenGridFont(int nLogPixelsY);
-// Arial with a cell height of 9 logical units of the printer.
-CGridFont MakePrintGridFont();
 
 // What a view works on: three grids, the shown-kind pair, and the working
 // directory whose files go when the view goes (null: none).
