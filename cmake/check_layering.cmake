@@ -5,8 +5,8 @@
 # its own folder and of folders lower in the order, never of a higher one,
 # so no two folders depend on each other:
 #
-#   core (C++ standard library only, hpa_core):
-#     platform grid accounting document transfer view
+#   core (C++ standard library only; hpa_core, and hpa_history for history):
+#     platform grid accounting document transfer view history
 #   rendering (QtGui, no widgets, hpa_render):
 #     platform/qt grid/render view/render
 #   desktop (Widgets, hpa_qt):
@@ -17,7 +17,7 @@
 # folders include no header of QtWidgets or QtPrintSupport (the headers
 # found in WIDGET_HEADER_DIRS).
 set(layers
-  platform grid accounting document transfer view
+  platform grid accounting document transfer view history
   platform/qt grid/render view/render
   ui grid/qt document/qt transfer/qt view/qt app)
 set(core_top view)

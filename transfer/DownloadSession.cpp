@@ -45,7 +45,8 @@ DownloadResult CDownloadSession::Run()
 
     CFtpClient client(m_clock);
     client.SetTimeouts(m_settings.m_nSendTimeoutMs, m_settings.m_nReceiveTimeoutMs);
-    if (client.Login(m_settings.m_strHost, m_settings.m_strUser, m_settings.m_strPassword) != 0) {
+    if (client.Login(m_settings.m_strHost, m_settings.m_strUser, m_settings.m_strPassword,
+                     m_settings.m_strAccount) != 0) {
         Fail(client, "Connection to host failed.");
         return DownloadResult::LoginFailed;
     }

@@ -31,6 +31,7 @@ struct DownloadSettings {
     std::string m_strHost; // "HOST" or "HOST:PORT"; an "x@" prefix is ignored by the lookup
     std::string m_strUser;
     std::string m_strPassword;
+    std::string m_strAccount; // sent with ACCT when the printer asks; empty: none given
     std::filesystem::path m_workDir = "."; // where the four working files go
     std::chrono::milliseconds m_pollInterval{500};
     int m_nSendTimeoutMs = CTcpSocket::kDefaultTimeoutMs;

@@ -112,13 +112,15 @@ int CFtpClient::ReadReply()
 }
 
 int CFtpClient::Login(const std::string& strHost, const std::string& strUser,
-                      const std::string& strPassword)
+                      const std::string& strPassword, const std::string& strAccount)
 {
     Quit();
     if (!IsSafeArgument(strUser))
         return kUserRefused;
     if (!IsSafeArgument(strPassword))
         return kPassRefused;
+    if (!IsSafeArgument(strAccount))
+        return kAcctRefused;
 
     std::string strName;
     int nPort = 21;
@@ -149,13 +151,15 @@ int CFtpClient::Login(const std::string& strHost, const std::string& strUser,
     nCode = ReadReply();
     if (nCode == 0)
         return kNoPassReply;
-    if ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399))
+    // 332 asks for an account: answered when one was given.
+    const bool bAccountWanted = nCode == 300 || (nCode == 332 && !strAccount.empty());
+    if (!bAccountWanted && ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399)))
         return kLoggedIn;
-    if (nCode != 300)
+    if (!bAccountWanted)
         return kPassRefused;
 
-    // The account text is always empty here.
-    SendCommand("ACCT \r\n");
+    // Without a given account the account text is empty.
+    SendCommand("ACCT " + strAccount + "\r\n");
     nCode = ReadReply();
     if (nCode == 0)
         return kNoAcctReply;

@@ -60,11 +60,13 @@ public:
     int GetLocalAddress(std::string& strAddress, std::size_t nBufferSize = 200) const;
 
     // Connects to the host (port 21, or the port after a final ":") and logs
-    // in with USER, PASS and, when asked, an empty ACCT. A LoginResult.
+    // in with USER, PASS and, when asked, ACCT with strAccount (empty unless
+    // given; a 332 reply is answered only when an account was given). A
+    // LoginResult.
     // User names and passwords holding CR, LF or NUL are refused before
     // anything is sent (kUserRefused, kPassRefused).
     int Login(const std::string& strHost, const std::string& strUser,
-              const std::string& strPassword);
+              const std::string& strPassword, const std::string& strAccount = {});
     // Sends "Quit\r\n" without reading a reply and closes both connections.
     // Safe to call any number of times, and from another thread to release
     // a retrieval blocked on the data connection. Always 0.
