@@ -62,6 +62,8 @@ public:
     // Settings and message boxes of the program (the tests' own in tests).
     CProfile& Profile() const override { return *m_pProfile; }
     CMessages& Messages() const override { return *m_pMessages; }
+    // The file dialogs and questions of the document and of printing.
+    CDocumentUi& DocumentUi() const override { return *m_pDocumentUi; }
     // The data-kind pane text of the program's main frame, if one is alive.
     std::optional<QString> FrameDataKindPaneText() const override;
 

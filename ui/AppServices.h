@@ -12,6 +12,7 @@ class QPrinter;
 
 namespace hpa {
 
+class CDocumentUi;
 class CMessages;
 class CProfile;
 
@@ -26,6 +27,8 @@ public:
 
     virtual CProfile& Profile() const = 0;
     virtual CMessages& Messages() const = 0;
+    // The file dialogs and questions of the document and of printing.
+    virtual CDocumentUi& DocumentUi() const = 0;
     // The printer chosen in Print Setup (at first the system default).
     virtual QPrinter& Printer() = 0;
     // The main frame's data-kind pane text; none while there is no frame.

@@ -22,9 +22,8 @@ CGridFont MakePrintGridFont()
     return font;
 }
 
-void SetDataGridDefaults(CUGCtrl& grid, const CGridFont& screenFont)
+void SetAccGridDefaults(CUGCtrl& grid)
 {
-    grid.SetGridFont(screenFont);
     CUGCell cell;
     grid.GetGridDefaults(&cell);
     cell.SetAlignment(kAlignLeft | kAlignVCenter);

@@ -18,8 +18,11 @@ CGridFont MakeScreenGridFont(int nLogPixelsY);
 // Arial with a cell height of 9 logical units of the printer.
 CGridFont MakePrintGridFont();
 
-// The grid font, text left and vertically centred, range selection, one
-// row height of kDataGridRowHeight pixels.
-void SetDataGridDefaults(CUGCtrl& grid, const CGridFont& screenFont);
+// The settings every accounting grid gets before it is filled: text left
+// and vertically centred, range selection, one row height of
+// kDataGridRowHeight pixels. The desktop's view and hpactl both use it,
+// because a saved document carries the column alignments and must draw the
+// same whoever wrote it.
+void SetAccGridDefaults(CUGCtrl& grid);
 
 } // namespace hpa

@@ -72,7 +72,7 @@ std::vector<int> JobPageOrder(const CPrintJobSettings& settings, int nPageCount)
 }
 
 PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pages,
-                           const CPrintPageFn& fnPrintPage)
+                           const CPrintPageFn& fnPrintPage, const CPageStartFn& fnPageStart)
 {
     if (pages.empty())
         return PrintJobResult::NothingToPrint;
@@ -81,6 +81,10 @@ PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pa
         return PrintJobResult::StartFailed;
     bool bFirst = true;
     for (const int nPage : pages) {
+        if (fnPageStart && !fnPageStart(nPage)) {
+            painter.end();
+            return PrintJobResult::Cancelled;
+        }
         // Page start and end results are not checked: a page that failed
         // leaves a gap, the document itself goes on.
         if (!bFirst)
@@ -107,6 +111,8 @@ int PrintRange(CGridPrinter& printer, QPagedPaintDevice& device, const CPrintJob
         return 1;
     case PrintJobResult::EndFailed:
         messages.Inform(kMsgPrintError2, kMsgPrintErrorCaption, MessageIcon::Error);
+        return 1;
+    case PrintJobResult::Cancelled:
         return 1;
     case PrintJobResult::Printed:
     case PrintJobResult::NothingToPrint:

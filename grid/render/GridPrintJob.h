@@ -46,16 +46,22 @@ struct CPrintJobSettings {
 // The pages of a job of nPageCount pages in the order they are printed.
 std::vector<int> JobPageOrder(const CPrintJobSettings& settings, int nPageCount);
 
-enum class PrintJobResult { Printed, NothingToPrint, StartFailed, EndFailed };
+enum class PrintJobResult { Printed, NothingToPrint, StartFailed, EndFailed, Cancelled };
 
 // Draws one page; the device context draws on the job's painter, origin at
 // the top-left of the printable area.
 using CPrintPageFn = std::function<void(CGridDC& dc, int nPage)>;
 
+// Called before each page with its number; false cancels the job there. On
+// a printer it also aborts the printer (AbortingPageStart in
+// grid/qt/PrinterJob.h), so no part of the job is sent.
+using CPageStartFn = std::function<bool(int nPage)>;
+
 // Prints the pages in order as one document: the first page starts with
 // the document, each further one on a new page. No pages: no document.
 PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pages,
-                           const CPrintPageFn& fnPrintPage);
+                           const CPrintPageFn& fnPrintPage,
+                           const CPageStartFn& fnPageStart = CPageStartFn());
 
 // Prepares columns c0..c1 and rows r0..r1 for the device and prints them as
 // one document with the settings given. A document that cannot start shows

@@ -9,6 +9,7 @@
 #include "grid/render/QtGridDC.h"
 #include "support/ShellRun.h"
 #include "support/TempDir.h"
+#include "view/qt/ViewGlobals.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -81,6 +82,17 @@ protected:
         }
         return widths;
     }
+    // The alignment every column draws with, as the document stores it.
+    static std::vector<int> Alignments(CUGCtrl& grid)
+    {
+        std::vector<int> alignments;
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            CUGCell cell;
+            grid.GetColumnDefaults(c, &cell);
+            alignments.push_back(cell.GetAlignment());
+        }
+        return alignments;
+    }
 
     CTempDir m_data;
     CTempDir m_config;
@@ -102,8 +114,8 @@ TEST_F(HpactlSave, SavedDocumentExportsLikeTheDecode)
     for (const Case& c : {Case{"job", "jobs.csv", "j.csv"}, Case{"paper", "paper.csv", "p.csv"},
                           Case{"status", "status.txt", "s.txt"}}) {
         SCOPED_TRACE(c.pszKind);
-        const RunResult e = Run(std::string("export doc.hpa --kind ") + c.pszKind + " --output " +
-                                c.pszOutput);
+        const RunResult e =
+            Run(std::string("export doc.hpa --kind ") + c.pszKind + " --output " + c.pszOutput);
         ASSERT_EQ(e.status, 0) << e.err;
         EXPECT_EQ(CTempDir::Read(Work(c.pszOutput)), CTempDir::Read(Work(c.pszDecoded)));
     }
@@ -112,7 +124,7 @@ TEST_F(HpactlSave, SavedDocumentExportsLikeTheDecode)
                      "Number Of Jobs,4\r\nEnabled,1\r\n");
 }
 
-TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
+TEST_F(HpactlSave, SavedColumnWidthsAndAlignmentsAreTheDesktopsAndTheCountersTravel)
 {
     ASSERT_EQ(Run("decode " + Data() + " --save doc.hpa").status, 0);
     const auto pDoc = Load(Work("doc.hpa"));
@@ -134,6 +146,7 @@ TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
     std::array<CUGCtrl, 3> plain;
     for (CUGCtrl& grid : desktop) {
         grid.SetGridFont({"Arial", -12, 400, false, false});
+        SetAccGridDefaults(grid);
         grid.SetMeasureDCFactory([] { return std::make_unique<CQtGridDC>(); });
     }
     for (auto* pGrids : {&desktop, &plain}) {
@@ -151,6 +164,7 @@ TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
     for (int g = 0; g < 3; ++g) {
         SCOPED_TRACE(g);
         EXPECT_EQ(Widths(pDoc->grids[g]), Widths(desktop[g]));
+        EXPECT_EQ(Alignments(pDoc->grids[g]), Alignments(desktop[g]));
     }
     // Measured text, not the fixed advance of a grid without fonts.
     EXPECT_NE(Widths(desktop[kKindJob]), Widths(plain[kKindJob]));
@@ -204,9 +218,8 @@ TEST_F(HpactlSave, ExportRefusesBadArgumentsAndFilesThatAreNoDocument)
 TEST_F(HpactlSave, FetchSavesWhatThePrinterSent)
 {
     test::sim::CSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--root",
-                           (fs::path(HPA_SOURCE_DIR) / "samples" / "printer").string(), "--user",
-                           "admin", "--password", "sample"}));
+    ASSERT_TRUE(sim.Start({"--root", (fs::path(HPA_SOURCE_DIR) / "samples" / "printer").string(),
+                           "--user", "admin", "--password", "sample"}));
     const RunResult r = Run("fetch 127.0.0.1:" + std::to_string(sim.Port()) +
                             " --user admin --password sample --quiet --save fetched.hpa"
                             " --export-job jobs.csv");

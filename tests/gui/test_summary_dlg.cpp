@@ -233,7 +233,7 @@ TEST(SummaryPrintRange, NoPrintQueueOffersAPdfFile)
     printer.setOutputFileName(QString());
     int nAsked = 0;
     EXPECT_EQ(s.Print(printer,
-                      [&] {
+                      [&](const QString&) {
                           ++nAsked;
                           return QString();
                       }),
@@ -242,7 +242,8 @@ TEST(SummaryPrintRange, NoPrintQueueOffersAPdfFile)
     EXPECT_TRUE(s.messages.m_messages.empty()); // cancelled: no "Print Error"
 
     const std::filesystem::path pdf = s.dir.Path() / "chosen.pdf";
-    EXPECT_EQ(s.Print(printer, [&] { return QString::fromStdString(pdf.string()); }), 0);
+    EXPECT_EQ(
+        s.Print(printer, [&](const QString&) { return QString::fromStdString(pdf.string()); }), 0);
     EXPECT_TRUE(s.messages.m_messages.empty());
     EXPECT_TRUE(std::filesystem::exists(pdf));
 }

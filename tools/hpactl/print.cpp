@@ -102,8 +102,10 @@ bool ParseOptions(const char* pszCommand, int argc, char** argv, bool bKind, CPr
 bool LoadDesktopDocument(const char* pszCommand, const std::string& strPath,
                          CLoadedDocument& document)
 {
-    for (hpa::CUGCtrl& grid : document.m_grids)
-        hpa::SetDataGridDefaults(grid, kScreenGridFont);
+    for (hpa::CUGCtrl& grid : document.m_grids) {
+        grid.SetGridFont(kScreenGridFont);
+        hpa::SetAccGridDefaults(grid);
+    }
     return LoadDocumentFile(pszCommand, strPath, document);
 }
 
@@ -165,6 +167,7 @@ int FinishPdf(CPdfOutput& pdf, hpa::PrintJobResult result, const char* pszWhat)
         return kExitFailed;
     case hpa::PrintJobResult::StartFailed:
     case hpa::PrintJobResult::EndFailed:
+    case hpa::PrintJobResult::Cancelled:
         std::fprintf(stderr, "hpactl: writing %s failed\n", pdf.Path().c_str());
         return kExitFailed;
     case hpa::PrintJobResult::Printed:

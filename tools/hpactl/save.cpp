@@ -46,6 +46,7 @@ CDesktopMeasuring::CDesktopMeasuring(const std::array<hpa::CUGCtrl*, hpa::kDataK
         if (!pGrid)
             continue;
         pGrid->SetGridFont(font);
+        hpa::SetAccGridDefaults(*pGrid);
         pGrid->SetMeasureDCFactory([] { return std::make_unique<hpa::CQtGridDC>(); });
     }
 }

@@ -48,8 +48,11 @@ void CVexAccView::CreateGrids()
     g_gridFont = MakeScreenGridFont(logicalDpiY());
     g_printGridFont = MakePrintGridFont();
 
-    for (int nIndex = 0; nIndex < kDataKindCount; ++nIndex)
-        SetDataGridDefaults(AccGrid(nIndex), g_gridFont);
+    for (int nIndex = 0; nIndex < kDataKindCount; ++nIndex) {
+        CAccGrid& grid = AccGrid(nIndex);
+        grid.SetGridFont(g_gridFont);
+        SetAccGridDefaults(grid);
+    }
 }
 
 void CVexAccView::AddCommands()

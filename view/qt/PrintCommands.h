@@ -1,8 +1,14 @@
 #pragma once
 // Printing the grid on show: File > Print... (print dialog, then the job),
 // the toolbar's print without dialog (all pages on the application's
-// printer) and File > Print Preview; the job itself is CViewPrintJob
-// (view/render/ViewPrintJob.h).
+// printer), File > Print Preview, and the view's parts of every job:
+//
+//   OnBeginPrinting  the header font for the printer, the grid's painting
+//                    suspended and its print font set, the pages prepared;
+//   OnPrint          per page: the page header, then the grid block of
+//                    that page with both headings;
+//   OnEndPrinting    the header font gone, the screen font and painting
+//                    back.
 //
 // Print Setup is the application's own command (CVexAccApp).
 #include "grid/GridDC.h"
@@ -13,13 +19,18 @@
 #include <optional>
 #include <string>
 
+class QPagedPaintDevice;
+class QPaintDevice;
 class QPrinter;
 class QWidget;
 
 namespace hpa {
 
+class CAcc;
 class CAccViewBase;
+class CGridPrinter;
 class CMessages;
+class CProfile;
 class CUGCtrl;
 
 // What the three commands need; the source is asked for when a command runs.
@@ -28,7 +39,12 @@ struct CPrintCommandContext {
     std::function<std::optional<CViewPrintSource>()> m_fnSource;
     QPrinter* m_pPrinter = nullptr; // the application's printer
     CMessages* m_pMessages = nullptr;
-    CPdfFileAsker m_fnAskPdfFile; // a printer without print queue asks this
+    CProfile* m_pProfile = nullptr; // keeps the preview's page view; may be null
+    // A job on a PDF printer (no print queue) asks this for its file every
+    // time, proposing m_strPdfSuggestion.
+    CPdfFileAsker m_fnAskPdfFile;
+    QString m_strPdfSuggestion;
+    QString m_strDocName; // the jobs' name: the document's title
     // Runs the print dialog on the printer; false when cancelled. Empty:
     // the desktop's QPrintDialog.
     std::function<bool(QPrinter&)> m_fnPrintDialog;
@@ -37,9 +53,22 @@ struct CPrintCommandContext {
 inline constexpr const char* kMsgCouldNotStartPrint = "Could not start print job.";
 inline constexpr const char* kMsgCouldNotEndPrint = "Could not complete print job.";
 
-// File > Print...: the print dialog, then the job. True when printed.
+// Where the preview's page view (one page, two pages, all pages) is kept.
+inline constexpr const char* kProfilePreviewSection = "Preview";
+inline constexpr const char* kProfilePreviewPages = "Pages";
+
+// The file a PDF job proposes: "<document>-<KIND>.pdf" (the document's name
+// without its extension, the data kind on show) in the document's folder,
+// or in strFallbackDir for a document not saved yet.
+QString PdfFileSuggestion(const QString& strDocPath, const QString& strTitle,
+                          const QString& strKind, const QString& strFallbackDir);
+
+// File > Print...: the print dialog, then the job. True when printed. Every
+// job shows the "Printing" dialog, whose Cancel stops it before the next
+// page; a PDF is written whole or not at all.
 bool OnFilePrint(const CPrintCommandContext& context);
-// Print without dialog: all pages on the printer as it is set up.
+// Print without dialog: all pages on the printer as it is set up; a PDF
+// printer asks for the file first.
 bool OnFilePrintDirect(const CPrintCommandContext& context);
 // File > Print Preview: the preview window (pages, zoom, print, close).
 void OnFilePrintPreview(const CPrintCommandContext& context);

@@ -67,8 +67,9 @@ int CSummaryDlg::PrintOnDefaultPrinter()
     QPrinter printer(QPrinter::HighResolution);
     CGridPrinter ownPrinter(m_grid);
     CGridPrinter& gridPrinter = &m_grid == &g_summaryGrid ? SummaryGridPrinter() : ownPrinter;
-    return PrintRange(gridPrinter, printer, 0, 0, 0, m_grid.ColumnCount() - 1,
-                      m_grid.RowCount() - 1, m_messages, [this] { return AskPdfFileName(this); });
+    return PrintRange(
+        gridPrinter, printer, 0, 0, 0, m_grid.ColumnCount() - 1, m_grid.RowCount() - 1, m_messages,
+        [this](const QString& strSuggested) { return AskPdfFileName(this, strSuggested); });
 }
 
 void CSummaryDlg::OnPrintButton()

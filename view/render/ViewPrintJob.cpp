@@ -53,14 +53,14 @@ void CViewPrintJob::OnEndPrinting()
 }
 
 PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings)
+                         const CPrintJobSettings& settings, const CPageStartFn& fnPageStart)
 {
     CViewPrintJob job(source);
     const int nPages = job.OnBeginPrinting(device);
     const CGridRect rcPage{0, 0, device.width(), device.height()};
-    const PrintJobResult result =
-        RunPrintJob(device, JobPageOrder(settings, nPages),
-                    [&](CGridDC& dc, int nPage) { job.OnPrint(dc, rcPage, nPage); });
+    const PrintJobResult result = RunPrintJob(
+        device, JobPageOrder(settings, nPages),
+        [&](CGridDC& dc, int nPage) { job.OnPrint(dc, rcPage, nPage); }, fnPageStart);
     job.OnEndPrinting();
     return result;
 }

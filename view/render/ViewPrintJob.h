@@ -64,9 +64,10 @@ private:
 };
 
 // One whole job of the view on a device: begin, the pages the settings ask
-// for, end. The grid is back to its screen font and painting whatever
-// happened.
+// for, end. fnPageStart, when given, may cancel before any page. The grid
+// is back to its screen font and painting whatever happened.
 PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings);
+                         const CPrintJobSettings& settings,
+                         const CPageStartFn& fnPageStart = CPageStartFn());
 
 } // namespace hpa
