@@ -38,8 +38,17 @@ constexpr int kSectionCellArea = 1, kSectionTopHeading = 2, kSectionSideHeading 
               kSectionCorner = 4;
 
 // Scroll bar messages as the window layer reports them.
-enum class GridScrollCode { lineUp, lineDown, pageUp, pageDown, top, bottom, thumbTrack,
-                            thumbPosition, endScroll };
+enum class GridScrollCode {
+    lineUp,
+    lineDown,
+    pageUp,
+    pageDown,
+    top,
+    bottom,
+    thumbTrack,
+    thumbPosition,
+    endScroll
+};
 
 class CUGCtrl {
 public:
@@ -174,6 +183,11 @@ public:
     int SetUserSizingMode(int nMode);
     int SetInputSource(int nSource);
     void RedrawAll();
+    // The system colours changed (SetGridSysColor): default, heading and
+    // column default cells whose colours still are the system colours they
+    // were given take the new ones; colours the program set stay. Then every
+    // cell type hears of it and the grid redraws.
+    void OnSysColorChange();
     // Marks one cell (or one range) for repainting and lets the window paint it.
     void RedrawCell(int nCol, int nRow);
     void RedrawRange(const CGridRange& range);
@@ -209,8 +223,7 @@ public:
     {
         return 1;
     }
-    virtual int CanScrollView(int /*nOldLeft*/, int /*nOldTop*/, int /*nNewLeft*/,
-                              int /*nNewTop*/)
+    virtual int CanScrollView(int /*nOldLeft*/, int /*nOldTop*/, int /*nNewLeft*/, int /*nNewTop*/)
     {
         return 1;
     }
@@ -279,19 +292,13 @@ public:
     virtual void OnMenuCommand(int /*nCol*/, int /*nRow*/, int /*nSection*/, int /*nId*/) {}
     virtual int CanShowMenu(int /*nCol*/, int /*nRow*/, int /*nSection*/) { return 1; }
     virtual int OnHeadingHint(int /*n1*/, int /*n2*/, int /*n3*/) { return 1; }
-    virtual int OnVScrollTip(int /*nRow*/, int /*nPercent*/, std::string* /*pstrTip*/)
-    {
-        return 1;
-    }
-    virtual int OnHScrollTip(int /*nCol*/, int /*nPercent*/, std::string* /*pstrTip*/)
-    {
-        return 1;
-    }
+    virtual int OnVScrollTip(int /*nRow*/, int /*nPercent*/, std::string* /*pstrTip*/) { return 1; }
+    virtual int OnHScrollTip(int /*nCol*/, int /*nPercent*/, std::string* /*pstrTip*/) { return 1; }
     virtual void OnPrepareDC(CGridDC* /*pDC*/, int /*nSection*/) {}
     // Locale-aware, case-sensitive comparison of the texts.
     virtual int CompareCells(const CUGCell* pCellA, const CUGCell* pCellB);
-    virtual int OnPrepareEdit(int /*nCol*/, int /*nRow*/, CGridRect* /*pRect*/,
-                              CUGCell* /*pCell*/, int* /*pnStyle*/, int /*nReserved*/)
+    virtual int OnPrepareEdit(int /*nCol*/, int /*nRow*/, CGridRect* /*pRect*/, CUGCell* /*pCell*/,
+                              int* /*pnStyle*/, int /*nReserved*/)
     {
         return 0;
     }
@@ -337,6 +344,7 @@ private:
     CGridScrollInfo m_lastVScroll;
     CGridScrollInfo m_lastHScroll;
 
+    GridSysColors m_sysColors; // the system colours the cells were last given
     std::unique_ptr<CGridMemStore> m_pMemStore;
     std::array<CGridStore*, 5> m_apStores{};
     int m_nCurrentStore = 0;

@@ -45,10 +45,10 @@ void CGridJobList::Get(std::size_t nIndex, CHistoryJob& job) const
     job.m_strIndex.clear();
     if (LeadingInteger(job.m_field[kPaperTypesPos]) <= 0)
         return;
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (int r = nRow; r < nEnd; ++r)
-        pairs.emplace_back(Cell(nFields, r), Cell(nFields + 1, r));
-    job.m_strIndex = EncodeIndexPairs(pairs);
+    for (int r = nRow; r < nEnd; ++r) {
+        AppendIndexValue(job.m_strIndex, Cell(nFields, r));
+        AppendIndexValue(job.m_strIndex, Cell(nFields + 1, r));
+    }
 }
 
 } // namespace hpa

@@ -27,11 +27,11 @@ bool IsPostgresUri(std::string_view strLocation)
 }
 
 std::unique_ptr<CHistoryStore> OpenHistoryStore(const std::string& strLocation,
-                                                std::string& strError)
+                                                std::string& strError, bool bCreate)
 {
     if (IsPostgresUri(strLocation))
-        return OpenPostgresHistory(strLocation, strError);
-    return OpenSqliteHistory(strLocation, strError);
+        return OpenPostgresHistory(strLocation, strError, bCreate);
+    return OpenSqliteHistory(strLocation, strError, bCreate);
 }
 
 } // namespace hpa

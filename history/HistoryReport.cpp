@@ -114,7 +114,9 @@ bool RunHistoryReport(CHistoryStore& store, const CReportQuery& query, CReport& 
     report.m_query = query;
     report.m_total.m_strKey = "Total";
     std::vector<CRollupRow> rollup;
-    if (!store.ReadRollup(query.m_printers, rollup, strError))
+    const bool bDaily = query.m_key == ReportKey::Day || query.m_key == ReportKey::Month;
+    if (!store.ReadRollup(query.m_printers, bDaily, query.m_strSince, query.m_strUntil, rollup,
+                          strError))
         return false;
     const bool bPeriod = !query.m_strSince.empty() || !query.m_strUntil.empty();
     // std::string orders bytewise (as unsigned bytes).

@@ -100,7 +100,8 @@ struct CPrinterHistory {
 };
 
 // Sums of the jobs of one printer, user, host and day ("unknown" when the
-// job's date cannot be read); the reports are built from these.
+// job's date cannot be read; "" for all days together); the reports are
+// built from these.
 struct CRollupRow {
     std::string m_strPrinter;
     std::string m_strUser;
@@ -129,9 +130,13 @@ public:
     // known, the collection record, the gap when one is found.
     virtual bool Ingest(const CCollectionInput& input, CIngestResult& result,
                         std::string& strError) = 0;
-    // Rollup rows of the named printers (all when empty).
-    virtual bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                            std::string& strError) = 0;
+    // Rollup rows of the named printers (all when empty). bDaily false and
+    // no period: one all-time row per user and host (day ""); otherwise the
+    // daily rows, within strSince to strUntil (YYYY-MM-DD, inclusive, either
+    // may be empty) and without the "unknown" day when a period is given.
+    virtual bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                            const std::string& strSince, const std::string& strUntil,
+                            std::vector<CRollupRow>& rows, std::string& strError) = 0;
     // Known gaps of the named printers (all when empty), oldest first.
     virtual bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                           std::string& strError) = 0;
@@ -152,12 +157,16 @@ std::string ResolveHistoryLocation(const std::string& strOption);
 // True for a PostgreSQL connection URI (postgresql:// or postgres://).
 bool IsPostgresUri(std::string_view strLocation);
 
-// Opens (creating when missing) the history at strLocation: a SQLite file
-// or a PostgreSQL URI. Null and a message on failure.
+// Opens the history at strLocation: a SQLite file or a PostgreSQL URI.
+// With bCreate a missing history is created (and an older schema brought up
+// to date); without, a place holding no history is an error, so that a
+// mistyped name in a report does not leave an empty file behind. Null and a
+// message on failure.
 std::unique_ptr<CHistoryStore> OpenHistoryStore(const std::string& strLocation,
-                                                std::string& strError);
-std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError);
-std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri,
-                                                   std::string& strError);
+                                                std::string& strError, bool bCreate = true);
+std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError,
+                                                 bool bCreate = true);
+std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError,
+                                                   bool bCreate = true);
 
 } // namespace hpa

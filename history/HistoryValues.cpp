@@ -48,13 +48,6 @@ int DaysInMonth(std::int64_t nYear, std::int64_t nMonth)
     return nMonth == 2 && bLeap ? 29 : kDays[nMonth - 1];
 }
 
-void AppendValue(std::string& str, std::string_view value)
-{
-    str += std::to_string(value.size());
-    str += ':';
-    str += value;
-}
-
 bool TakeValue(std::string_view& str, std::string& value)
 {
     const std::size_t nColon = str.find(':');
@@ -112,12 +105,34 @@ void AddToRollup(CRollupMap& map, const CHistoryJob& job)
     sums.m_sums.m_nPrintSeconds += add.m_nPrintSeconds;
 }
 
+void AddAllTimeRows(CRollupMap& map)
+{
+    CRollupMap allTime;
+    for (const auto& [key, sums] : map) {
+        CRollupSums& total =
+            allTime[CRollupKey(std::get<0>(key), std::get<1>(key), std::string(kAllTime))];
+        total.m_nJobs += sums.m_nJobs;
+        total.m_sums.m_nSimplex += sums.m_sums.m_nSimplex;
+        total.m_sums.m_nDuplex += sums.m_sums.m_nDuplex;
+        total.m_sums.m_nJams += sums.m_sums.m_nJams;
+        total.m_sums.m_nPrintSeconds += sums.m_sums.m_nPrintSeconds;
+    }
+    map.merge(allTime);
+}
+
+void AppendIndexValue(std::string& str, std::string_view value)
+{
+    str += std::to_string(value.size());
+    str += ':';
+    str += value;
+}
+
 std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs)
 {
     std::string str;
     for (const auto& [first, second] : pairs) {
-        AppendValue(str, first);
-        AppendValue(str, second);
+        AppendIndexValue(str, first);
+        AppendIndexValue(str, second);
     }
     return str;
 }

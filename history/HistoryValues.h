@@ -39,10 +39,16 @@ struct CRollupSums {
 using CRollupKey = std::tuple<std::string, std::string, std::string>; // user, host, day
 using CRollupMap = std::map<CRollupKey, CRollupSums>;
 void AddToRollup(CRollupMap& map, const CHistoryJob& job);
+// Adds to the map the all-time rows of each user and host (day kAllTime):
+// a report over all dates reads these few rows instead of one per day.
+inline constexpr const char* kAllTime = "";
+void AddAllTimeRows(CRollupMap& map);
 
 // The index lines' pairs as one byte string: each value as its length in
 // decimal, ':' and its bytes. Decoding returns false on malformed input.
 std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+// Appends one value in that encoding (a pair is two values).
+void AppendIndexValue(std::string& strEncoded, std::string_view value);
 bool DecodeIndexPairs(std::string_view strEncoded,
                       std::vector<std::pair<std::string, std::string>>& pairs);
 

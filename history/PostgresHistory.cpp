@@ -42,7 +42,7 @@ CREATE TABLE job(printer_id bigint NOT NULL REFERENCES printer(id), v0 bytea NOT
 CREATE TABLE rollup(printer_id bigint NOT NULL REFERENCES printer(id), usr bytea NOT NULL,
   host bytea NOT NULL, day text NOT NULL, jobs bigint NOT NULL, simplex bigint NOT NULL,
   duplex bigint NOT NULL, jams bigint NOT NULL, print_s bigint NOT NULL,
-  PRIMARY KEY(printer_id, usr, host, day));
+  PRIMARY KEY(printer_id, day, usr, host));
 )SQL";
 
 // Statements that bring a schema of version N to N + 1, entry N - 1.
@@ -131,15 +131,19 @@ private:
 
 class CPostgresHistory : public CHistoryStore {
 public:
-    explicit CPostgresHistory(std::string strUri) : m_strUri(std::move(strUri)) {}
+    CPostgresHistory(std::string strUri, bool bCreate)
+        : m_strUri(std::move(strUri)), m_bCreate(bCreate)
+    {
+    }
     ~CPostgresHistory() override { PQfinish(m_pConn); }
 
     bool Open(std::string& strError);
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                    std::string& strError) override;
+    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                    const std::string& strSince, const std::string& strUntil,
+                    std::vector<CRollupRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -183,6 +187,7 @@ private:
     }
 
     std::string m_strUri;
+    bool m_bCreate;
     PGconn* m_pConn = nullptr;
 };
 
@@ -202,6 +207,31 @@ std::string CPostgresHistory::Where() const
 
 bool CPostgresHistory::Open(std::string& strError)
 {
+    // A password in the URI would stand in process lists and scripts: it
+    // belongs in libpq's password file or service file.
+    char* pszParseError = nullptr;
+    PQconninfoOption* pOptions = PQconninfoParse(m_strUri.c_str(), &pszParseError);
+    if (!pOptions) {
+        strError = "history database " + Where() + ": not a valid connection URI" +
+                   (pszParseError ? std::string(": ") + pszParseError : std::string());
+        PQfreemem(pszParseError);
+        while (!strError.empty() && strError.back() == '\n')
+            strError.pop_back();
+        return false;
+    }
+    bool bPassword = false;
+    for (const PQconninfoOption* p = pOptions; p->keyword; ++p) {
+        if (std::strcmp(p->keyword, "password") == 0 && p->val && *p->val)
+            bPassword = true;
+    }
+    PQconninfoFree(pOptions);
+    if (bPassword) {
+        strError = "history database " + Where() +
+                   ": the URI holds a password; put it in ~/.pgpass (or PGPASSFILE) or a "
+                   "service file instead";
+        return false;
+    }
+
     const char* const keys[] = {"dbname", "application_name", nullptr};
     const char* const values[] = {m_strUri.c_str(), kApplicationName, nullptr};
     m_pConn = PQconnectdbParams(keys, values, 1);
@@ -232,6 +262,10 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
     }
     const std::int64_t nTables = tables.Int(0, 0);
     const bool bOurs = tables.Int(0, 1) == 1;
+    if (nTables == 0 && !m_bCreate) {
+        strError = "history database " + Where() + ": holds no history (nothing collected yet?)";
+        return fnAbort();
+    }
     if (nTables == 0) {
         CParams params;
         params.Bytes(std::to_string(kHistorySchemaVersion));
@@ -364,6 +398,7 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
     if (!InsertJobs(input, nPrinter, nCollection, result, rollup, strError))
         return false;
 
+    AddAllTimeRows(rollup);
     for (const auto& [key, sums] : rollup) {
         params.Clear();
         params.Int(nPrinter);
@@ -377,7 +412,7 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
         params.Int(sums.m_sums.m_nPrintSeconds);
         CResult upsert(Run("INSERT INTO rollup VALUES($1::int8, $2::bytea, $3::bytea, $4::text, "
                            "$5::int8, $6::int8, $7::int8, $8::int8, $9::int8) ON CONFLICT "
-                           "(printer_id, usr, host, day) DO UPDATE SET jobs=rollup.jobs+"
+                           "(printer_id, day, usr, host) DO UPDATE SET jobs=rollup.jobs+"
                            "excluded.jobs, simplex=rollup.simplex+excluded.simplex, "
                            "duplex=rollup.duplex+excluded.duplex, jams=rollup.jams+excluded.jams, "
                            "print_s=rollup.print_s+excluded.print_s",
@@ -536,13 +571,22 @@ bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nP
     return true;
 }
 
-bool CPostgresHistory::ReadRollup(const std::vector<std::string>& printers,
+bool CPostgresHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                                  const std::string& strSince, const std::string& strUntil,
                                   std::vector<CRollupRow>& rows, std::string& strError)
 {
     rows.clear();
+    const bool bPeriod = !strSince.empty() || !strUntil.empty();
     CParams params;
+    params.Bytes(!bDaily && !bPeriod ? "1" : "0");
+    params.Bytes(bPeriod ? "1" : "0");
+    params.Bytes(strSince);
+    params.Bytes(strUntil.empty() ? std::string("9999-99-99") : strUntil);
     CResult select(Run("SELECT p.name, r.usr, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                       "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id",
+                       "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
+                       "WHERE ($1::text='1' AND r.day='') OR ($1::text='0' AND r.day<>'' AND "
+                       "($2::text='0' OR (r.day<>'unknown' AND r.day>=$3::text AND "
+                       "r.day<=$4::text)))",
                        params));
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");
@@ -655,9 +699,10 @@ bool CPostgresHistory::ReadJobs(const std::string& strPrinter, std::vector<CStor
 
 } // namespace
 
-std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError)
+std::unique_ptr<CHistoryStore> OpenPostgresHistory(const std::string& strUri, std::string& strError,
+                                                   bool bCreate)
 {
-    auto pStore = std::make_unique<CPostgresHistory>(strUri);
+    auto pStore = std::make_unique<CPostgresHistory>(strUri, bCreate);
     if (!pStore->Open(strError))
         return nullptr;
     return pStore;

@@ -18,6 +18,8 @@ constexpr std::size_t kStatusFileFull = 39 - 28;
 // Collections a forecast looks back on at most.
 constexpr std::size_t kForecastWindow = 10;
 constexpr double kSecondsPerDay = 86400.0;
+// Collections closer together than this say nothing about a daily rate.
+constexpr std::int64_t kMinForecastSpan = 3600;
 
 std::optional<double> DaysUntilFull(const std::vector<CCollectionRecord>& collections)
 {
@@ -48,6 +50,8 @@ std::optional<double> DaysUntilFull(const std::vector<CCollectionRecord>& collec
         nSumXX += x * x;
         nSumXY += x * y;
     }
+    if (collections.back().m_nTimeUtc - collections[nFirst].m_nTimeUtc < kMinForecastSpan)
+        return std::nullopt;
     const double nDenominator = nCount * nSumXX - nSumX * nSumX;
     if (nCount < 2 || nDenominator <= 0)
         return std::nullopt;

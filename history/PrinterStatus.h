@@ -22,7 +22,7 @@ struct CPrinterStatus {
 // From the printer's collections: consumption from the last one; days until
 // full from the growth of "Job file usage" over the recent collections
 // (since its last drop, when the file was emptied), a straight line fitted
-// through them; none with fewer than two distinct times or no growth.
+// through them; none when they span less than an hour or show no growth.
 CPrinterStatus SummarizePrinter(const CPrinterHistory& printer);
 
 // The status of each printer as rows for the text forms.

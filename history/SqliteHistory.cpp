@@ -45,7 +45,7 @@ CREATE TABLE job(printer_id INTEGER NOT NULL, v0 NOT NULL, v3 NOT NULL, v2 NOT N
 CREATE TABLE rollup(printer_id INTEGER NOT NULL, user BLOB NOT NULL, host BLOB NOT NULL,
   day TEXT NOT NULL, jobs INTEGER NOT NULL, simplex INTEGER NOT NULL, duplex INTEGER NOT NULL,
   jams INTEGER NOT NULL, print_s INTEGER NOT NULL,
-  PRIMARY KEY(printer_id, user, host, day)) WITHOUT ROWID;
+  PRIMARY KEY(printer_id, day, user, host)) WITHOUT ROWID;
 )SQL";
 
 // Job columns in the order of the insert: identity first.
@@ -107,15 +107,19 @@ private:
 
 class CSqliteHistory : public CHistoryStore {
 public:
-    explicit CSqliteHistory(std::string strPath) : m_strPath(std::move(strPath)) {}
+    CSqliteHistory(std::string strPath, bool bCreate)
+        : m_strPath(std::move(strPath)), m_bCreate(bCreate)
+    {
+    }
     ~CSqliteHistory() override { sqlite3_close_v2(m_pDb); }
 
     bool Open(std::string& strError);
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, std::vector<CRollupRow>& rows,
-                    std::string& strError) override;
+    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                    const std::string& strSince, const std::string& strUntil,
+                    std::vector<CRollupRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -144,6 +148,7 @@ private:
     }
 
     std::string m_strPath;
+    bool m_bCreate;
     sqlite3* m_pDb = nullptr;
 };
 
@@ -186,6 +191,11 @@ bool CSqliteHistory::PragmaInt(const char* pszSql, std::int64_t& nValue, std::st
 
 bool CSqliteHistory::Open(std::string& strError)
 {
+    std::error_code ec;
+    if (!m_bCreate && !std::filesystem::exists(m_strPath, ec)) {
+        strError = "history database " + m_strPath + ": no such file (nothing collected yet?)";
+        return false;
+    }
     if (!PrepareFile(m_strPath, strError))
         return false;
     if (sqlite3_open_v2(m_strPath.c_str(), &m_pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
@@ -199,6 +209,8 @@ bool CSqliteHistory::Open(std::string& strError)
         return false;
     if (!Exec("PRAGMA journal_mode=WAL", strError, "cannot switch to WAL mode") ||
         !Exec("PRAGMA synchronous=NORMAL", strError, "cannot set synchronous mode") ||
+        // A large download looks up every job's key: keep the pages at hand.
+        !Exec("PRAGMA cache_size=-65536", strError, "cannot set the cache size") ||
         !Exec("PRAGMA foreign_keys=OFF", strError, "cannot set foreign keys"))
         return false;
     return CheckSchema(strError);
@@ -214,7 +226,10 @@ bool CSqliteHistory::CheckSchema(std::string& strError)
     bool bOk = PragmaInt("PRAGMA application_id", nAppId, strError) &&
                PragmaInt("PRAGMA user_version", nVersion, strError) &&
                PragmaInt("SELECT count(*) FROM sqlite_master", nTables, strError);
-    if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0) {
+    if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0 && !m_bCreate) {
+        strError = "history database " + m_strPath + ": holds no history (nothing collected yet?)";
+        bOk = false;
+    } else if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0) {
         bOk = Exec(kCreateSchema, strError, "cannot create the tables") &&
               Exec(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str(), strError,
                    "cannot mark it") &&
@@ -366,6 +381,7 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
         }
     }
 
+    AddAllTimeRows(rollup);
     CStatement upsert(m_pDb, "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE "
                              "SET jobs=jobs+excluded.jobs, simplex=simplex+excluded.simplex, "
                              "duplex=duplex+excluded.duplex, jams=jams+excluded.jams, "
@@ -426,14 +442,24 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
     return true;
 }
 
-bool CSqliteHistory::ReadRollup(const std::vector<std::string>& printers,
+bool CSqliteHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
+                                const std::string& strSince, const std::string& strUntil,
                                 std::vector<CRollupRow>& rows, std::string& strError)
 {
     rows.clear();
+    const bool bPeriod = !strSince.empty() || !strUntil.empty();
     CStatement select(m_pDb, "SELECT p.name, r.user, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                             "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id");
+                             "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
+                             "WHERE (?1 AND r.day=?5) OR (NOT ?1 AND r.day<>?5 AND (NOT ?2 OR "
+                             "(r.day<>?6 AND r.day>=?3 AND r.day<=?4)))");
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");
+    select.Int(1, !bDaily && !bPeriod ? 1 : 0);
+    select.Int(2, bPeriod ? 1 : 0);
+    select.Bytes(3, strSince);
+    select.Bytes(4, strUntil.empty() ? std::string("9999-99-99") : strUntil);
+    select.Bytes(5, kAllTime);
+    select.Bytes(6, kUnknownDay);
     int nStep;
     while ((nStep = select.Step()) == SQLITE_ROW) {
         CRollupRow row;
@@ -540,9 +566,10 @@ bool CSqliteHistory::ReadJobs(const std::string& strPrinter, std::vector<CStored
 
 } // namespace
 
-std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError)
+std::unique_ptr<CHistoryStore> OpenSqliteHistory(const std::string& strPath, std::string& strError,
+                                                 bool bCreate)
 {
-    auto pStore = std::make_unique<CSqliteHistory>(strPath);
+    auto pStore = std::make_unique<CSqliteHistory>(strPath, bCreate);
     if (!pStore->Open(strError))
         return nullptr;
     return pStore;

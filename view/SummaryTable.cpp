@@ -39,8 +39,14 @@ void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont)
         grid.SetCellText(0, nRow, row.m_pszLabel);
         grid.SetCellText(1, nRow, row.m_strValue);
         if (nRow == kSummaryConsumptionRow) {
-            grid.SetCellBackColor(0, nRow, crConsumption);
-            grid.SetCellBackColor(1, nRow, crConsumption);
+            // Black text reads on white, yellow and red, whatever text
+            // colour the desktop's scheme gives the other rows.
+            for (int nCol = 0; nCol < 2; ++nCol) {
+                grid.ReadCell(nCol, nRow, &cell);
+                cell.SetBackColor(crConsumption);
+                cell.SetTextColor(MakeRGB(0, 0, 0));
+                grid.WriteCell(nCol, nRow, &cell);
+            }
         }
         ++nRow;
     }

@@ -129,6 +129,24 @@ TEST(SummaryTable, ConsumptionRowColours)
     }
 }
 
+// With light text on a dark desktop the consumption row's own background
+// would hide it: that row's text is black.
+TEST(SummaryTable, ConsumptionRowTextReadsOnItsColourInADarkScheme)
+{
+    const COLORREF crBefore = GetGridSysColor(GridSysColor::windowText);
+    SetGridSysColor(GridSysColor::windowText, MakeRGB(230, 230, 230));
+    CUGCtrl grid;
+    FillSummaryGrid(grid, MakeAcc(85), kScreenFont);
+    SetGridSysColor(GridSysColor::windowText, crBefore);
+    CUGCell cell;
+    for (int nCol = 0; nCol < 2; ++nCol) {
+        grid.ResolveCell(nCol, 3, &cell);
+        EXPECT_EQ(cell.GetTextColor(), MakeRGB(0, 0, 0)) << nCol;
+    }
+    grid.ResolveCell(1, 4, &cell);
+    EXPECT_EQ(cell.GetTextColor(), MakeRGB(230, 230, 230));
+}
+
 TEST(SummaryDialog, GridTakesOverThePlaceholder)
 {
     CUGCtrl grid;

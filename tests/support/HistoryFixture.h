@@ -86,7 +86,8 @@ inline void WriteWorkFiles(const std::filesystem::path& dir, const std::vector<C
     fnWrite("JOB.tmp", strJobs);
 }
 
-// Jobs handed to a store directly, without files: every field filled.
+// Jobs handed to a store directly, without files: every field filled, the
+// braced ones without leading blanks as the job reader leaves them.
 class CVectorJobList : public CHistoryJobList {
 public:
     explicit CVectorJobList(const std::vector<CTestJob>& jobs)
@@ -95,11 +96,14 @@ public:
             std::array<std::string, kHistoryFieldCount> fields;
             for (int n = 0; n < kHistoryFieldCount; ++n)
                 fields[static_cast<std::size_t>(n)] = std::to_string(n);
+            auto fnBraced = [](const std::string& str) {
+                return str.substr(std::min(str.find_first_not_of(" \t"), str.size()));
+            };
             fields[kHistJobId] = job.m_strId;
-            fields[kHistDate] = job.m_strDate;
-            fields[kHistTime] = job.m_strTime;
-            fields[kHistUser] = job.m_strUser;
-            fields[kHistHost] = job.m_strHost;
+            fields[kHistDate] = fnBraced(job.m_strDate);
+            fields[kHistTime] = fnBraced(job.m_strTime);
+            fields[kHistUser] = fnBraced(job.m_strUser);
+            fields[kHistHost] = fnBraced(job.m_strHost);
             fields[kHistPrintTime] = std::to_string(job.m_nPrintMs);
             fields[kHistSimplex] = std::to_string(job.m_nSimplex);
             fields[kHistDuplex] = std::to_string(job.m_nDuplex);

@@ -106,6 +106,27 @@ TEST_P(Login, SendsTheTranscriptAndGivesTheResult)
 INSTANTIATE_TEST_SUITE_P(Scripts, Login, testing::ValuesIn(kLoginCases),
                          [](const auto& tpi) { return std::string(tpi.param.pszName); });
 
+// A given account answers the printer's request for one, 332 included;
+// account text that would end the command line is refused unsent.
+TEST(LoginAccount, GivenAccountIsSentWhenAskedFor)
+{
+    for (const char* pszReply : {"332 Need account.\r\n", "300 Go on.\r\n"}) {
+        CScriptedFtpServer server;
+        server.AddReply("PASS", {Say(pszReply)});
+        CFtpClient client;
+        client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
+        EXPECT_EQ(client.Login(server.HostText(), "ops", "pw", "lab-7"), 0) << pszReply;
+        client.Quit();
+        const Lines expected = {"USER ops", "PASS pw", "ACCT lab-7", "Quit"};
+        EXPECT_EQ(server.Transcript(), expected) << pszReply;
+    }
+    CScriptedFtpServer server;
+    CFtpClient client;
+    client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw", "lab\r\nDELE x"),
+              CFtpClient::kAcctRefused);
+}
+
 TEST(LoginHost, UnresolvableNameGives1AndConnectionRefusedGives2)
 {
     CFtpClient client;

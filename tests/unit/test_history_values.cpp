@@ -60,6 +60,11 @@ TEST(HistoryPrinterStatus, ForecastFromUsageGrowthSinceTheLastReset)
     printer.m_strName = "lab";
     printer.m_collections = {Collection(1, 100)};
     EXPECT_FALSE(SummarizePrinter(printer).m_nDaysUntilFull); // one collection tells nothing
+    // Two collections a minute apart tell nothing either.
+    CCollectionRecord soon = Collection(1, 200);
+    soon.m_nTimeUtc += 60;
+    printer.m_collections = {Collection(1, 100), soon};
+    EXPECT_FALSE(SummarizePrinter(printer).m_nDaysUntilFull);
     // 900 used before a reset, then 100 a day from 200.
     printer.m_collections = {Collection(1, 900), Collection(2, 200), Collection(3, 300),
                              Collection(4, 400)};

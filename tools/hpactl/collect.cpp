@@ -271,7 +271,7 @@ int RunCollect(int argc, char** argv)
     }
     // The history is opened (and created or migrated) once before any
     // download, so that a bad database stops everything at once.
-    if (!OpenHistory("collect", args.m_strDb))
+    if (!OpenHistory("collect", args.m_strDb, true))
         return kExitFailed;
 
     std::vector<Outcome> outcomes(targets.size(), Outcome::Failed);

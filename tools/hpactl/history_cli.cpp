@@ -7,10 +7,11 @@
 
 namespace hpactl {
 
-std::unique_ptr<hpa::CHistoryStore> OpenHistory(const char* pszCommand, const std::string& strDb)
+std::unique_ptr<hpa::CHistoryStore> OpenHistory(const char* pszCommand, const std::string& strDb,
+                                                bool bCreate)
 {
     std::string strError;
-    auto pStore = hpa::OpenHistoryStore(hpa::ResolveHistoryLocation(strDb), strError);
+    auto pStore = hpa::OpenHistoryStore(hpa::ResolveHistoryLocation(strDb), strError, bCreate);
     if (!pStore)
         std::fprintf(stderr, "hpactl %s: %s\n", pszCommand, strError.c_str());
     return pStore;

@@ -15,8 +15,9 @@ namespace hpactl {
 inline constexpr int kExitAttention = 3;
 
 // The history at --db (or HPA_DB, or the default file); null after a
-// message on stderr prefixed with pszCommand.
-std::unique_ptr<hpa::CHistoryStore> OpenHistory(const char* pszCommand, const std::string& strDb);
+// message on stderr prefixed with pszCommand. Only a collection creates one.
+std::unique_ptr<hpa::CHistoryStore> OpenHistory(const char* pszCommand, const std::string& strDb,
+                                                bool bCreate = false);
 
 // Writes bytes to strPath ("" or "-": standard output); false after a
 // message on stderr.
