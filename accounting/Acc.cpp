@@ -1,7 +1,7 @@
 #include "accounting/Acc.h"
 
 #include "accounting/FieldMasks.h"
-#include "document/Archive.h"
+#include "platform/Archive.h"
 #include "platform/Messages.h"
 
 #include <utility>
@@ -28,9 +28,16 @@ void CAcc::Report(const char* pszMessage) const
         m_binding.m_pMessages->Exclamation(pszMessage);
 }
 
+bool StatusIndicatesInvalidInitialization(const std::string& strVersion,
+                                          const std::string& strPaperTypes)
+{
+    return strVersion == "0" || strPaperTypes == "0";
+}
+
 bool CAcc::IndicatesInvalidInitialization() const
 {
-    return m_strFieldValue[kFieldVersion] == "0" || m_strFieldValue[kFieldPaperTypes] == "0";
+    return StatusIndicatesInvalidInitialization(m_strFieldValue[kFieldVersion],
+                                                m_strFieldValue[kFieldPaperTypes]);
 }
 
 void CAcc::Serialize(CArchive& ar)

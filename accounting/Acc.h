@@ -35,6 +35,12 @@ inline constexpr const char* kMsgErrorJob = "Error reading Job Accounting File."
 inline constexpr const char* kMsgInvalidInitialization =
     "The Status Accounting File indicates an invalid initialization.";
 
+// A status file whose version or paper-type count is "0" comes from a
+// printer whose accounting was never initialised: nothing after it can be
+// decoded.
+bool StatusIndicatesInvalidInitialization(const std::string& strVersion,
+                                          const std::string& strPaperTypes);
+
 // What a set's readers work on.
 struct CAccBinding {
     // Directory of "STA.tmp" and the others; empty: the current directory.

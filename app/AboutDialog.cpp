@@ -1,6 +1,6 @@
 #include "app/AboutDialog.h"
 
-#include "app/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "hpa_version.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "app/FrameResources.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 
 
 namespace hpa {

@@ -1,9 +1,9 @@
 #include "app/MainFrame.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/FrameResources.h"
-#include "app/HelpWindow.h"
-#include "app/Resources.h"
+#include "ui/HelpWindow.h"
+#include "ui/Resources.h"
 #include "app/SplashWindow.h"
 #include "app/StatusPane.h"
 #include "platform/qt/IdleProcessing.h"

@@ -4,7 +4,8 @@
 // Every menu item, button and key sends a command id through the router;
 // the router's update handlers decide what is enabled and marked, asked
 // before a menu opens and whenever the event loop goes idle.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
+#include "ui/DataKindPane.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -22,7 +23,7 @@ namespace hpa {
 
 class CStatusPane;
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CDataKindPane {
     Q_OBJECT
 public:
     explicit CMainFrame(CCommandRouter& router, QWidget* pParent = nullptr);
@@ -33,8 +34,8 @@ public:
 
     // Pane 1 of the status bar: "JOB", "PAPER", "STATUS" or empty. Repaints
     // at once.
-    void SetDataKindPaneText(const QString& strText);
-    QString DataKindPaneText() const;
+    void SetDataKindPaneText(const QString& strText) override;
+    QString DataKindPaneText() const override;
     QLabel* DataKindPane() const;
     // What pane 0 shows now: a prompt, or "For Help, press F1" when idle.
     QString MessagePaneText() const;

@@ -1,6 +1,6 @@
 #include "app/SplashWindow.h"
 
-#include "app/Resources.h"
+#include "ui/Resources.h"
 
 #include <QApplication>
 #include <QKeyEvent>

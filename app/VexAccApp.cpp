@@ -4,19 +4,19 @@
 #include "accounting/FieldMasks.h"
 #include "app/AboutDialog.h"
 #include "app/ActivationWatcher.h"
-#include "app/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
-#include "app/Resources.h"
 #include "app/SplashWindow.h"
 #include "document/RecentFileList.h"
 #include "document/WorkingDir.h"
 #include "document/qt/DocumentUi.h"
 #include "document/qt/VexAccDoc.h"
 #include "grid/UGCtrl.h"
-#include "platform/qt/QtMessages.h"
 #include "platform/qt/QtProfile.h"
 #include "transfer/HostHistory.h"
+#include "ui/CommandIds.h"
+#include "ui/QtMessages.h"
+#include "ui/Resources.h"
 #include "view/qt/AccView.h"
 
 #include <QDialogButtonBox>
@@ -56,7 +56,8 @@ CVexAccApp::CVexAccApp(Options options) : m_options(std::move(options))
     m_commands.On(ID_FILE_NEW, [this] { OnFileNew(); });
     m_commands.On(ID_FILE_OPEN, [this] { OnFileOpen(); });
     m_commands.On(ID_FILE_PRINT_SETUP, [this] { OnFilePrintSetup(); });
-    m_commands.OnRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [this](int nID) { OnOpenRecentFile(nID); });
+    m_commands.OnRange(ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST,
+                       [this](int nID) { OnOpenRecentFile(nID); });
     m_commands.On(ID_APP_ABOUT, [this] { OnAppAbout(); });
     m_commands.On(ID_APP_EXIT, [this] { OnAppExit(); });
     m_router.SetTarget(RouteSlot::App, &m_commands);
@@ -204,6 +205,13 @@ void CVexAccApp::UpdateRecentFileMenu()
         paths.append(QString::fromStdString(strPath));
     if (m_pFrame)
         m_pFrame->SetRecentFiles(paths);
+}
+
+std::optional<QString> CVexAccApp::FrameDataKindPaneText() const
+{
+    if (const CMainFrame* pFrame = CMainFrame::Instance())
+        return pFrame->DataKindPaneText();
+    return std::nullopt;
 }
 
 QPrinter& CVexAccApp::Printer()

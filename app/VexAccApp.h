@@ -3,13 +3,15 @@
 // commands (New, Open, Print Setup, the recent files, About, Exit) and the
 // objects that live as long as the program: the single-instance claim, the
 // command router, the document, the view and the main frame.
-#include "app/CommandRouter.h"
 #include "app/SingleInstance.h"
+#include "ui/AppServices.h"
+#include "ui/CommandRouter.h"
 
 #include <QObject>
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 
@@ -24,7 +26,7 @@ class CProfile;
 class CRecentFileList;
 class CVexAccDoc;
 
-class CVexAccApp : public QObject {
+class CVexAccApp : public QObject, public CAppServices {
     Q_OBJECT
 public:
     // What the program talks to; tests put their own in. Null members take
@@ -56,12 +58,14 @@ public:
     CRecentFileList& RecentFiles() const { return *m_pRecent; }
     CSingleInstance* InstanceClaim() const { return m_pInstance.get(); }
     // The printer chosen in Print Setup (at first the system default).
-    QPrinter& Printer();
+    QPrinter& Printer() override;
     // Settings and message boxes of the program (the tests' own in tests).
-    CProfile& Profile() const { return *m_pProfile; }
-    CMessages& Messages() const { return *m_pMessages; }
+    CProfile& Profile() const override { return *m_pProfile; }
+    CMessages& Messages() const override { return *m_pMessages; }
     // The file dialogs and questions of the document and of printing.
-    CDocumentUi& DocumentUi() const { return *m_pDocumentUi; }
+    CDocumentUi& DocumentUi() const override { return *m_pDocumentUi; }
+    // The data-kind pane text of the program's main frame, if one is alive.
+    std::optional<QString> FrameDataKindPaneText() const override;
 
     // The application's commands.
     void OnFileNew();

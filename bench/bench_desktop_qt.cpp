@@ -12,7 +12,7 @@
 #include "accounting/FieldCatalogue.h"
 #include "document/qt/DocumentUi.h"
 #include "document/qt/VexAccDoc.h"
-#include "document/qt/ViewLink.h"
+#include "ui/ViewLink.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"

@@ -4,7 +4,7 @@
 // over a million stored rows through QFontMetrics.
 #include "grid/GridPaint.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 
 #include <QGuiApplication>
 #include <QPainter>

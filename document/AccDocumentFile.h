@@ -9,7 +9,7 @@
 // Loading is bounded: a count is checked against its limit and against the
 // bytes that remain before anything is sized from it, and any violation
 // throws CArchiveException, reported as "Unexpected file format.".
-#include "document/Archive.h"
+#include "platform/Archive.h"
 
 #include <array>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "grid/UGCell.h"
 
-#include "document/Archive.h"
+#include "platform/Archive.h"
 
 #include <algorithm>
 #include <cstdio>

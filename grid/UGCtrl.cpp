@@ -4,7 +4,7 @@
 
 #include "grid/GridCellTypeExtra.h"
 
-#include "document/Archive.h"
+#include "platform/Archive.h"
 
 #include <cstring>
 

@@ -158,7 +158,10 @@ bool IngestWorkFiles(const std::filesystem::path& workDir, const std::string& st
     outcome = CCollectOutcome();
     CDecodingSet set(workDir);
     CAcc& acc = set.m_acc;
-    const bool bRead = acc.ReadStatusFile() && !acc.IndicatesInvalidInitialization() &&
+    // The status file and its check as every decode makes them; the history
+    // needs the dictionary and the jobs only.
+    CAccDecoder decoder(acc);
+    const bool bRead = DecodeStatusFile(decoder) == DownloadResult::Decoded &&
                        acc.ReadDictionaryFile() && acc.ReadJobFile();
     if (!bRead) {
         outcome.m_strError =

@@ -24,13 +24,6 @@ constexpr StepText kSteps[] = {
     {"Receiving Job Accounting File(s).", kJobWorkFile, "Download of Job Accounting File failed."},
 };
 
-// Status fields the download steers by.
-constexpr int kFieldVersion = 28;
-constexpr int kFieldPaperTypes = 29;
-constexpr int kFieldJobFileSize = 30;
-constexpr int kFieldMaxJobFiles = 34;
-constexpr int kFieldMultifile = 37;
-
 // Room for the file being fetched beyond what the status file announces.
 constexpr std::int64_t kExpectedSlack = 102400;
 
@@ -77,14 +70,15 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
     if (fetched != Fetched::Ok)
         return fetched == Fetched::Cancelled ? DownloadResult::Cancelled
                                              : DownloadResult::DownloadFailed;
-    if (!m_decoder.ReadStatusFile()) {
+    switch (const DownloadResult status = DecodeStatusFile(m_decoder)) {
+    case DownloadResult::Decoded:
+        break;
+    case DownloadResult::InvalidInitialization:
+        Fail(client, kMsgInvalidInitialization);
+        return status;
+    default:
         client.Quit();
-        return DownloadResult::StatusUnreadable;
-    }
-    if (m_decoder.StatusValue(kFieldVersion) == "0" ||
-        m_decoder.StatusValue(kFieldPaperTypes) == "0") {
-        Fail(client, "The Status Accounting File indicates an invalid initialization.");
-        return DownloadResult::InvalidInitialization;
+        return status;
     }
 
     fetched = FetchFile(client, Step::Dictionary, "SYS:/admin/acc.dic", 1, 0);
@@ -114,12 +108,37 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
 
 DownloadResult CDownloadSession::Decode()
 {
-    if (!m_decoder.ReadDictionaryFile())
+    return DecodeRemainingFiles(m_decoder);
+}
+
+DownloadResult DecodeStatusFile(CAccountingDecoder& decoder)
+{
+    if (!decoder.ReadStatusFile())
+        return DownloadResult::StatusUnreadable;
+    if (StatusIndicatesInvalidInitialization(decoder.StatusValue(kFieldVersion),
+                                             decoder.StatusValue(kFieldPaperTypes)))
+        return DownloadResult::InvalidInitialization;
+    return DownloadResult::Decoded;
+}
+
+DownloadResult DecodeRemainingFiles(CAccountingDecoder& decoder)
+{
+    if (!decoder.ReadDictionaryFile())
         return DownloadResult::DictionaryUnreadable;
-    m_decoder.FillStatusGrid();
-    const bool bPaper = m_decoder.ReadPaperFile();
-    const bool bJob = m_decoder.ReadJobFile();
+    decoder.FillStatusGrid();
+    const bool bPaper = decoder.ReadPaperFile();
+    const bool bJob = decoder.ReadJobFile();
     return bPaper && bJob ? DownloadResult::Decoded : DownloadResult::DecodedWithErrors;
+}
+
+DownloadResult DecodeWorkingFiles(CAccountingDecoder& decoder, CMessages& messages)
+{
+    const DownloadResult status = DecodeStatusFile(decoder);
+    if (status == DownloadResult::InvalidInitialization)
+        messages.Exclamation(kMsgInvalidInitialization);
+    if (status != DownloadResult::Decoded)
+        return status;
+    return DecodeRemainingFiles(decoder);
 }
 
 CDownloadSession::Fetched CDownloadSession::FetchFile(CFtpClient& client, Step step,

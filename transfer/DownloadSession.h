@@ -5,6 +5,7 @@
 // decode. The same object runs behind the desktop's Connect to Printer and
 // behind `hpactl fetch`; what differs is the progress display, the message
 // sink and the decoder the caller hands in.
+#include "accounting/Acc.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
 #include "transfer/AccountingDecoder.h"
@@ -19,11 +20,12 @@
 
 namespace hpa {
 
-// The local working files, in the working directory.
-inline constexpr const char* kStatusWorkFile = "STA.tmp";
-inline constexpr const char* kDictionaryWorkFile = "DIC.tmp";
-inline constexpr const char* kPaperWorkFile = "PAP.tmp";
-inline constexpr const char* kJobWorkFile = "JOB.tmp";
+// The local working files, in the working directory: where the readers
+// look for them.
+inline constexpr const char* kStatusWorkFile = kStatusFileName;
+inline constexpr const char* kDictionaryWorkFile = kDictionaryFileName;
+inline constexpr const char* kPaperWorkFile = kPaperFileName;
+inline constexpr const char* kJobWorkFile = kJobFileName;
 
 struct DownloadSettings {
     std::string m_strHost; // "HOST" or "HOST:PORT"; an "x@" prefix is ignored by the lookup
@@ -46,6 +48,21 @@ enum class DownloadResult {
     DictionaryUnreadable,  // the dictionary reader's own message; no grid filled
     Cancelled,             // no message
 };
+
+// The decode sequence, the same for files that just arrived from the
+// printer and for working files already on disk. First the status file,
+// right after it arrived: read, then checked for an invalid initialization
+// (nothing more is fetched or decoded then). Decoded means the sequence
+// goes on; StatusUnreadable (the reader has said why) or
+// InvalidInitialization (not yet said: the caller says
+// kMsgInvalidInitialization its own way) end it.
+DownloadResult DecodeStatusFile(CAccountingDecoder& decoder);
+// Then, with every file there: the dictionary, and only when it reads, the
+// status grid, the paper grid and the job grid.
+DownloadResult DecodeRemainingFiles(CAccountingDecoder& decoder);
+// The whole sequence on the four working files on disk; an invalid
+// initialization is said through messages.
+DownloadResult DecodeWorkingFiles(CAccountingDecoder& decoder, CMessages& messages);
 
 // True when the grids were filled: the caller marks the document modified
 // and shows the Status data kind.

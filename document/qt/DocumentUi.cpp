@@ -1,6 +1,6 @@
 #include "document/qt/DocumentUi.h"
 
-#include "grid/qt/GridPrintJob.h"
+#include "grid/qt/PrinterJob.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

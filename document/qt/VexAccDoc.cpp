@@ -3,7 +3,7 @@
 #include "accounting/FieldCatalogue.h"
 #include "document/RecentFileList.h"
 #include "document/qt/DocumentUi.h"
-#include "document/qt/ViewLink.h"
+#include "ui/ViewLink.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
 #include "platform/qt/BackgroundWork.h"

@@ -8,7 +8,7 @@
 // discarded, Save / Save As with the file dialog, the recent-file list,
 // reporting of file errors, and restoring the modified flag after a failed
 // open.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 #include "document/AccDocumentFile.h"
 
 #include <QByteArray>

@@ -3,8 +3,8 @@
 #include "grid/GridDraw.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridWnd.h"
-#include "grid/qt/QtGridDC.h"
-#include "grid/qt/QtGridFont.h"
+#include "grid/render/QtGridDC.h"
+#include "grid/render/QtGridFont.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

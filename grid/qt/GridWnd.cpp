@@ -4,9 +4,9 @@
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridClipboard.h"
 #include "grid/qt/GridFindDialog.h"
-#include "grid/qt/QtGridDC.h"
-#include "grid/qt/QtGridFont.h"
-#include "platform/qt/QtMessages.h"
+#include "grid/render/QtGridDC.h"
+#include "grid/render/QtGridFont.h"
+#include "ui/QtMessages.h"
 
 #include <QApplication>
 #include <QCursor>

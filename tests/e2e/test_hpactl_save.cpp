@@ -6,7 +6,7 @@
 #include "accounting/Acc.h"
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 #include "support/ShellRun.h"
 #include "support/TempDir.h"
 #include "view/qt/ViewGlobals.h"

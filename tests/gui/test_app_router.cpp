@@ -1,7 +1,7 @@
 // Command routing and the view's enabling rules, as the router answers them
 // and as menus and toolbar show them, in both view states; and data-kind
 // switching (pane text, radio mark).
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/MainFrame.h"
 #include "platform/qt/IdleProcessing.h"
 #include "view/qt/AccView.h"

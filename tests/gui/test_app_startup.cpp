@@ -3,9 +3,9 @@
 // commands, and a second start handing over to the first.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "app/AccViewBase.h"
+#include "ui/AccViewBase.h"
 #include "app/ActivationWatcher.h"
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/SplashWindow.h"

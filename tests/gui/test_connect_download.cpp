@@ -4,8 +4,8 @@
 // Status grid and back through File > New.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "app/AccViewBase.h"
-#include "app/CommandIds.h"
+#include "ui/AccViewBase.h"
+#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"

@@ -2,7 +2,7 @@
 // recent-file list, the states Empty / Downloaded / Loaded / Saved, and what
 // failed saves and opens leave behind.
 #include "accounting/Acc.h"
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "document/AccDocumentFile.h"
 #include "document/RecentFileList.h"
 #include "document/qt/DocumentUi.h"

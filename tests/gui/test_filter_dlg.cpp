@@ -1,7 +1,7 @@
 // View > Filters...: the "Filter Data" dialog's lists and checks, the masks
 // and counts OK builds, "&Default" and Cancel, the profile write, when the
 // question is asked and what a Yes refills.
-#include "app/HelpWindow.h"
+#include "ui/HelpWindow.h"
 #include "platform/Profile.h"
 #include "support/AccFixture.h"
 #include "view/qt/FilterDlg.h"

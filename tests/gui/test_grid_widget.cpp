@@ -6,7 +6,7 @@
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"
-#include "grid/qt/QtGridFont.h"
+#include "grid/render/QtGridFont.h"
 
 #include <QApplication>
 #include <QDialog>

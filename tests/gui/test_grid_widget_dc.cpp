@@ -1,8 +1,8 @@
 // The QPainter device context: which pixels lines, fills, text and focus
 // frames touch, scrolling a pixmap, and that measuring agrees with Qt's
 // own metrics for ASCII and for decoded non-ASCII bytes.
-#include "grid/qt/QtGridDC.h"
-#include "grid/qt/QtGridFont.h"
+#include "grid/render/QtGridDC.h"
+#include "grid/render/QtGridFont.h"
 
 #include <QFontMetricsF>
 #include <QImage>

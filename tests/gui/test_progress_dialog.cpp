@@ -1,7 +1,7 @@
 // The transfer progress dialog: its parts, the percentage label, the cancel
 // flag, Enter and Escape, and the owner that refuses input but repaints
 // while the dialog exists.
-#include "app/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "platform/qt/IdleProcessing.h"
 #include "transfer/qt/ProgressDlg.h"
 

@@ -3,12 +3,12 @@
 // Print button (print form and restore), PrintRange's outcomes on printers
 // and a system without any print queue, and F1.
 #include "accounting/Acc.h"
-#include "app/HelpWindow.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/GridPrintJob.h"
 #include "grid/qt/GridWnd.h"
+#include "grid/qt/PrinterJob.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
+#include "ui/HelpWindow.h"
 #include "view/qt/SummaryDlg.h"
 
 #include <QPrinter>

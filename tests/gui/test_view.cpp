@@ -2,7 +2,7 @@
 // switching (pane, radio mark, find dialog), Copy's enabling by clicks, the
 // grids following the main window's size, refused column and row sizing,
 // the white background, and the working files going with the view.
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/MainFrame.h"
 #include "document/WorkingDir.h"
 #include "grid/qt/GridChildren.h"

@@ -4,7 +4,7 @@
 // enabling of every view command in both states as the menus show them.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"

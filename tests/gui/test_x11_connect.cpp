@@ -6,7 +6,7 @@
 // Connect to Printer works again.
 #include "gui/test_x11_support.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "document/qt/VexAccDoc.h"
 #include "support/TempDir.h"
 #include "transfer/FtpClient.h"

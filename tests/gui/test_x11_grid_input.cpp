@@ -6,7 +6,7 @@
 // read back here and by another X client.
 #include "gui/test_x11_support.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridFindDialog.h"

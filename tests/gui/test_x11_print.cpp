@@ -4,7 +4,7 @@
 // button prints every page to a PDF file, whose pages pdfinfo counts.
 #include "gui/test_x11_support.h"
 
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"

@@ -7,7 +7,7 @@
 // HPA_X11_DOCUMENT names the document to open (default: one made here with
 // hpactl decode --save from the test data); HPA_X11_SHOTS a directory for
 // screenshots of each step (default: none kept).
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"

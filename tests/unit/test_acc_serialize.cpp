@@ -1,7 +1,7 @@
 // The accounting block of a .hpa document: three strings, then the seven
 // counters in reverse declaration order.
 #include "accounting/Acc.h"
-#include "document/Archive.h"
+#include "platform/Archive.h"
 
 #include <gtest/gtest.h>
 

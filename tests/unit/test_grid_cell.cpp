@@ -1,5 +1,5 @@
 // Cell properties, the two copy operations and the cell's archive form.
-#include "document/Archive.h"
+#include "platform/Archive.h"
 #include "grid/GridDC.h"
 #include "grid/UGCell.h"
 

@@ -1,6 +1,6 @@
 // The control's own cells and its cell access: what is read, written and
 // resolved where, and the control's archive form.
-#include "document/Archive.h"
+#include "platform/Archive.h"
 #include "grid/UGCtrl.h"
 #include "test_grid_recorder.h"
 

@@ -1,17 +1,16 @@
 // hpactl decode DIR: decodes accounting files already on disk ("STA.tmp",
 // "DIC.tmp", "PAP.tmp", "JOB.tmp" in DIR) exactly as a download does, then
 // writes what the options ask for.
+#include "accounts.h"
 #include "commands.h"
 #include "outputs.h"
-#include "save.h"
 
 #include "accounting/Acc.h"
-#include "grid/UGCtrl.h"
-#include "platform/Messages.h"
+#include "transfer/AccDecoder.h"
+#include "transfer/DownloadSession.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,39 +54,14 @@ int RunDecode(int argc, char** argv)
     if (!ResolveMasks(options, hpa::g_masks))
         return kExitUsage;
 
-    hpa::CUGCtrl jobGrid;
-    hpa::CUGCtrl paperGrid;
-    hpa::CUGCtrl statusGrid;
-    const std::array<hpa::CUGCtrl*, hpa::kDataKindCount> grids = {&jobGrid, &paperGrid,
-                                                                  &statusGrid};
-    hpa::CStderrMessages messages;
-    hpa::CAccBinding binding;
-    binding.m_pathWorkDir = strDir;
-    binding.m_pGrids = grids;
-    binding.m_pMasks = &hpa::g_masks;
-    binding.m_pMessages = &messages;
-    hpa::CAcc& acc = hpa::g_acc;
-    acc.Bind(binding);
-    // A saved document carries the column widths; fit them as the desktop would.
-    std::optional<CDesktopMeasuring> measuring;
-    if (!options.m_strSave.empty())
-        measuring.emplace(grids);
+    CDecodeTarget target(strDir, options);
+    hpa::CAccDecoder decoder(target.Acc());
+    // A paper or job reader that fails has said so; what was decoded is
+    // still written.
+    if (!hpa::HasDecodedData(hpa::DecodeWorkingFiles(decoder, target.Messages())))
+        return kExitFailed;
 
-    // The order of a download: the status file first, checked before anything
-    // else; then the dictionary, and only when it reads, the three grids.
-    if (!acc.ReadStatusFile())
-        return kExitFailed;
-    if (acc.IndicatesInvalidInitialization()) {
-        messages.Exclamation(hpa::kMsgInvalidInitialization);
-        return kExitFailed;
-    }
-    if (!acc.ReadDictionaryFile())
-        return kExitFailed;
-    acc.FillStatusGrid();
-    acc.ReadPaperFile();
-    acc.ReadJobFile();
-
-    return WriteOutputs(options, acc, grids) ? kExitOk : kExitFailed;
+    return WriteOutputs(options, target.Acc(), target.Grids()) ? kExitOk : kExitFailed;
 }
 
 } // namespace hpactl

@@ -2,9 +2,9 @@
 // window. Runs the same download session (same files, same checks, same
 // messages), decodes into grids of its own and writes what the output
 // options ask for, like hpactl decode.
+#include "accounts.h"
 #include "commands.h"
 #include "outputs.h"
-#include "save.h"
 
 #include "accounting/Acc.h"
 #include "grid/UGCtrl.h"
@@ -202,24 +202,8 @@ int ParseArgs(int argc, char** argv, CFetchArgs& args, COutputOptions& options)
 int Fetch(const CFetchArgs& args, const std::string& strPassword, const COutputOptions& options,
           const std::filesystem::path& workDir)
 {
-    hpa::CUGCtrl jobGrid;
-    hpa::CUGCtrl paperGrid;
-    hpa::CUGCtrl statusGrid;
-    const std::array<hpa::CUGCtrl*, hpa::kDataKindCount> grids = {&jobGrid, &paperGrid,
-                                                                  &statusGrid};
-    hpa::CStderrMessages messages;
-    hpa::CAccBinding binding;
-    binding.m_pathWorkDir = workDir;
-    binding.m_pGrids = grids;
-    binding.m_pMasks = &hpa::g_masks;
-    binding.m_pMessages = &messages;
-    hpa::CAcc& acc = hpa::g_acc;
-    acc.Bind(binding);
-    // A saved document carries the column widths; fit them as the desktop would.
-    std::optional<CDesktopMeasuring> measuring;
-    if (!options.m_strSave.empty())
-        measuring.emplace(grids);
-    hpa::CAccDecoder decoder(acc);
+    CDecodeTarget target(workDir, options);
+    hpa::CAccDecoder decoder(target.Acc());
 
     hpa::DownloadSettings settings;
     settings.m_strHost = args.m_strHost;
@@ -227,7 +211,7 @@ int Fetch(const CFetchArgs& args, const std::string& strPassword, const COutputO
     settings.m_strPassword = strPassword;
     settings.m_workDir = workDir;
     CTerminalProgress progress(!args.m_bQuiet && ::isatty(STDERR_FILENO) == 1);
-    hpa::CDownloadSession session(settings, decoder, messages, progress);
+    hpa::CDownloadSession session(settings, decoder, target.Messages(), progress);
 
     CatchInterrupt();
     const hpa::DownloadResult result = session.Run();
@@ -241,7 +225,7 @@ int Fetch(const CFetchArgs& args, const std::string& strPassword, const COutputO
         return kExitFailed; // the session or a reader has said why
     // Paper or job reader failures have been reported; what was decoded is
     // still written, as the desktop still shows it.
-    const bool bWritten = WriteOutputs(options, acc, grids);
+    const bool bWritten = WriteOutputs(options, target.Acc(), target.Grids());
     return bWritten && result == hpa::DownloadResult::Decoded ? kExitOk : kExitFailed;
 }
 

@@ -8,17 +8,14 @@
 // Both draw with Qt's fonts and PDF writer but never need a display: the
 // offscreen platform is chosen before Qt starts.
 #include "commands.h"
+#include "document.h"
 
-#include "accounting/Acc.h"
-#include "document/AccDocumentFile.h"
 #include "grid/GridPrinter.h"
-#include "grid/UGCtrl.h"
-#include "grid/qt/GridPrintJob.h"
-#include "platform/Messages.h"
+#include "grid/render/GridPrintJob.h"
+#include "view/DataGridSetup.h"
 #include "view/SummaryRows.h"
-#include "view/qt/PrintCommands.h"
-#include "view/qt/SummaryDlg.h"
-#include "view/qt/ViewGlobals.h"
+#include "view/SummaryTable.h"
+#include "view/render/ViewPrintJob.h"
 
 #include <QGuiApplication>
 #include <QPageSize>
@@ -27,8 +24,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,17 +45,6 @@ struct CPrintOptions {
 const hpa::CGridFont kScreenGridFont = hpa::MakeScreenGridFont(96);
 const hpa::CGridFont kPrintGridFont = hpa::MakePrintGridFont();
 
-std::optional<int> KindFromName(std::string_view strName)
-{
-    if (strName == "job")
-        return hpa::kKindJob;
-    if (strName == "paper")
-        return hpa::kKindPaper;
-    if (strName == "status")
-        return hpa::kKindStatus;
-    return std::nullopt;
-}
-
 // Parses FILE and the options; false (message on stderr) on a bad line.
 bool ParseOptions(const char* pszCommand, int argc, char** argv, bool bKind, CPrintOptions& options)
 {
@@ -77,8 +61,10 @@ bool ParseOptions(const char* pszCommand, int argc, char** argv, bool bKind, CPr
             if (strArg == "--pdf") {
                 options.m_strPdf = strValue;
             } else if (strArg == "--kind") {
-                options.m_nKind = KindFromName(strValue);
-                if (!options.m_nKind) {
+                const int nKind = KindFromName(std::string(strValue));
+                if (nKind >= 0)
+                    options.m_nKind = nKind;
+                else {
                     std::fprintf(stderr, "hpactl %s: --kind is job, paper or status, not '%s'\n",
                                  pszCommand, argv[n]);
                     return false;
@@ -111,48 +97,16 @@ bool ParseOptions(const char* pszCommand, int argc, char** argv, bool bKind, CPr
     return true;
 }
 
-// A saved document in three grids set up as the desktop's view sets up its
-// grids, and an accounting set.
-struct CLoadedDocument {
-    hpa::CUGCtrl m_grids[hpa::kDataKindCount];
-    hpa::CAcc m_acc;
-
-    CLoadedDocument()
-    {
-        for (hpa::CUGCtrl& grid : m_grids) {
-            grid.SetGridFont(kScreenGridFont);
-            hpa::SetAccGridDefaults(grid);
-        }
-    }
-};
-
-bool LoadDocument(const std::string& strPath, CLoadedDocument& document)
+// A saved document whose grids are set up as the desktop's view sets up its
+// grids, so they print as the desktop prints them.
+bool LoadDesktopDocument(const char* pszCommand, const std::string& strPath,
+                         CLoadedDocument& document)
 {
-    std::ifstream file(strPath, std::ios::binary);
-    if (!file) {
-        std::fprintf(stderr, "hpactl: cannot open %s\n", strPath.c_str());
-        return false;
+    for (hpa::CUGCtrl& grid : document.m_grids) {
+        grid.SetGridFont(kScreenGridFont);
+        hpa::SetAccGridDefaults(grid);
     }
-    const std::string bytes((std::istreambuf_iterator<char>(file)),
-                            std::istreambuf_iterator<char>());
-    if (file.bad()) {
-        std::fprintf(stderr, "hpactl: cannot read %s\n", strPath.c_str());
-        return false;
-    }
-    hpa::CAccDocumentContent content;
-    for (int n = 0; n < hpa::kDataKindCount; ++n)
-        content.m_pGrids[static_cast<std::size_t>(n)] = &document.m_grids[n];
-    content.m_pAcc = &document.m_acc;
-    try {
-        hpa::LoadAccDocument(bytes.data(), bytes.size(), content);
-    } catch (const hpa::CArchiveException&) {
-        std::fprintf(stderr, "Unexpected file format. (%s)\n", strPath.c_str());
-        return false;
-    } catch (const std::bad_alloc&) {
-        std::fprintf(stderr, "Failed to open document. (%s)\n", strPath.c_str());
-        return false;
-    }
-    return true;
+    return LoadDocumentFile(pszCommand, strPath, document);
 }
 
 // Qt's own notices go to stderr as usual, except the one about a missing
@@ -239,12 +193,12 @@ int RunPrint(int argc, char** argv)
     }
     const auto pApp = StartQt();
     auto pDocument = std::make_unique<CLoadedDocument>();
-    if (!LoadDocument(options.m_strDocument, *pDocument))
+    if (!LoadDesktopDocument("print", options.m_strDocument, *pDocument))
         return kExitFailed;
 
     const int nKind = *options.m_nKind;
     const char* pszTitle = hpa::kDataKindPaneText[static_cast<std::size_t>(nKind)];
-    hpa::CUGCtrl& grid = pDocument->m_grids[nKind];
+    hpa::CUGCtrl& grid = pDocument->m_grids[static_cast<std::size_t>(nKind)];
     hpa::CGridPrinter printer(grid);
     hpa::CViewPrintSource source;
     source.m_pGrid = &grid;
@@ -271,7 +225,7 @@ int RunSummary(int argc, char** argv)
         return kExitUsage;
     auto pDocument = std::make_unique<CLoadedDocument>();
     if (options.m_strPdf.empty()) {
-        if (!LoadDocument(options.m_strDocument, *pDocument))
+        if (!LoadDesktopDocument("summary", options.m_strDocument, *pDocument))
             return kExitFailed;
         for (const hpa::CSummaryRow& row : hpa::SummaryRows(pDocument->m_acc))
             std::printf("%s\t%s\n", row.m_pszLabel, row.m_strValue.c_str());
@@ -279,7 +233,7 @@ int RunSummary(int argc, char** argv)
     }
 
     const auto pApp = StartQt();
-    if (!LoadDocument(options.m_strDocument, *pDocument))
+    if (!LoadDesktopDocument("summary", options.m_strDocument, *pDocument))
         return kExitFailed;
     hpa::CUGCtrl grid;
     hpa::FillSummaryGrid(grid, pDocument->m_acc, kScreenGridFont);

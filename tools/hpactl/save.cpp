@@ -3,9 +3,9 @@
 #include "accounting/Acc.h"
 #include "document/AccDocumentFile.h"
 #include "grid/UGCtrl.h"
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 #include "platform/ReplacingFile.h"
-#include "view/qt/ViewGlobals.h"
+#include "view/DataGridSetup.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,10 +1,6 @@
 #include "transfer/qt/ConnectCommand.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
-#include "app/CommandIds.h"
-#include "app/VexAccApp.h"
-#include "app/ViewCommands.h"
 #include "document/qt/VexAccDoc.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
@@ -12,6 +8,10 @@
 #include "transfer/HostHistory.h"
 #include "transfer/qt/ConnectDlg.h"
 #include "transfer/qt/ProgressDlg.h"
+#include "ui/AccViewBase.h"
+#include "ui/AppServices.h"
+#include "ui/CommandIds.h"
+#include "ui/ViewCommands.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -151,7 +151,7 @@ void ShowDownloadedData(CViewLink& view, CVexAccDoc* pDocument)
 void AddConnectCommand(CCommandMap& map, CAccViewBase& view)
 {
     map.On(ID_CONNECT, [&view] {
-        CVexAccApp* pApp = CVexAccApp::Instance();
+        CAppServices* pApp = CAppServices::Instance();
         if (!pApp)
             return;
         CConnectContext context;

@@ -1,7 +1,7 @@
 #include "transfer/qt/ConnectDlg.h"
 
-#include "app/DialogUnits.h"
-#include "app/HelpWindow.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 #include "platform/Messages.h"
 #include "transfer/HostHistory.h"
 

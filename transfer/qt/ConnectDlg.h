@@ -4,7 +4,7 @@
 // takes what the user types in upper case; OK puts the host at the top of
 // the history. The caller then reads the user name and the password, and
 // takes the host from the history's first entry.
-#include "app/CommandIds.h"
+#include "ui/CommandIds.h"
 
 #include <QDialog>
 

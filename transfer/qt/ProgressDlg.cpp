@@ -1,6 +1,6 @@
 #include "transfer/qt/ProgressDlg.h"
 
-#include "app/DialogUnits.h"
+#include "ui/DialogUnits.h"
 #include "platform/qt/IdleProcessing.h"
 
 #include <QCoreApplication>

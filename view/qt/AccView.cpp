@@ -1,11 +1,11 @@
 #include "view/qt/AccView.h"
 
-#include "app/CommandIds.h"
-#include "app/MainFrame.h"
-#include "app/ViewCommands.h"
 #include "document/WorkingDir.h"
 #include "grid/qt/GridWnd.h"
 #include "transfer/qt/ConnectCommand.h"
+#include "ui/CommandIds.h"
+#include "ui/DataKindPane.h"
+#include "ui/ViewCommands.h"
 
 #include <QCoreApplication>
 #include <QPainter>
@@ -133,7 +133,7 @@ void CVexAccView::FocusGrid(int nGrid)
 // frame has no pane to name.
 void CVexAccView::SetDataKindPaneText(const QString& strText)
 {
-    if (auto* pFrame = qobject_cast<CMainFrame*>(window()))
+    if (auto* pFrame = dynamic_cast<CDataKindPane*>(window()))
         pFrame->SetDataKindPaneText(strText);
 }
 

@@ -8,7 +8,7 @@
 // Two states: no data (kind 0, grid -1, every grid hidden; only Connect to
 // Printer among the data commands is enabled) and data shown (kind 32778,
 // 32779 or 32780; Connect disabled until File > New).
-#include "app/AccViewBase.h"
+#include "ui/AccViewBase.h"
 #include "view/qt/ViewGlobals.h"
 
 #include <QRect>

@@ -1,10 +1,10 @@
 #include "view/qt/ExportCommand.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
-#include "app/VexAccApp.h"
 #include "platform/Messages.h"
 #include "platform/qt/BackgroundWork.h"
+#include "ui/AccViewBase.h"
+#include "ui/AppServices.h"
 #include "view/ExportWriter.h"
 
 #include <QFileDialog>
@@ -90,7 +90,7 @@ ExportCommandResult OnExport(QWidget* pView, CUGCtrl& grid, int nKind, const CAc
 
 ExportCommandResult RunExportCommand(CAccViewBase& view)
 {
-    CVexAccApp* pApp = CVexAccApp::Instance();
+    CAppServices* pApp = CAppServices::Instance();
     const int nGrid = view.CurrentGrid();
     if (!pApp || nGrid < 0 || nGrid >= kDataKindCount)
         return ExportCommandResult::Cancelled;

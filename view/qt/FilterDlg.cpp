@@ -2,14 +2,14 @@
 
 #include "accounting/Acc.h"
 #include "accounting/FieldCatalogue.h"
-#include "app/AccViewBase.h"
-#include "app/DialogUnits.h"
-#include "app/HelpWindow.h"
-#include "app/VexAccApp.h"
 #include "document/qt/VexAccDoc.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
+#include "ui/AccViewBase.h"
+#include "ui/AppServices.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -281,7 +281,7 @@ bool OnFilters(const CFilterContext& context)
 
 bool RunFilterCommand(CAccViewBase& view)
 {
-    CVexAccApp* pApp = CVexAccApp::Instance();
+    CAppServices* pApp = CAppServices::Instance();
     if (!pApp)
         return false;
     const int nGrid = view.CurrentGrid();

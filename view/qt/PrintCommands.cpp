@@ -1,16 +1,14 @@
 #include "view/qt/PrintCommands.h"
 
 #include "accounting/Acc.h"
-#include "app/AccViewBase.h"
-#include "app/MainFrame.h"
-#include "app/VexAccApp.h"
 #include "document/qt/DocumentUi.h"
 #include "document/qt/VexAccDoc.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
-#include "view/PrintHeader.h"
+#include "ui/AccViewBase.h"
+#include "ui/AppServices.h"
 #include "view/qt/PrintingDialog.h"
 
 #include <QDir>
@@ -26,63 +24,6 @@
 #include <memory>
 
 namespace hpa {
-
-// ---- the view's part of a job ------------------------------------------------------
-
-CViewPrintJob::~CViewPrintJob()
-{
-    if (m_bPrinting)
-        OnEndPrinting();
-}
-
-int CViewPrintJob::OnBeginPrinting(const QPaintDevice& device)
-{
-    m_headerFont = PrintHeaderFont(device.logicalDpiY());
-    m_bPrinting = true;
-    CUGCtrl* pGrid = m_source.m_pGrid;
-    if (!pGrid || !m_source.m_pPrinter)
-        return 0;
-    pGrid->EnableGridPaint(0);
-    pGrid->SetGridFont(m_source.m_printFont);
-    const int nColumns = pGrid->ColumnCount();
-    const int nRows = pGrid->RowCount();
-    return m_source.m_pPrinter->PrintPrepare(PrinterMetricsOf(device), kPrintBothHeadings, 0, 0,
-                                             nColumns - 1, nRows - 1);
-}
-
-void CViewPrintJob::OnPrint(CGridDC& dc, const CGridRect& rcPage, int nPage)
-{
-    m_rectPage = rcPage;
-    m_nPage = nPage;
-    if (m_headerFont && m_source.m_pAcc)
-        DrawPrintPageHeader(dc, *m_headerFont, m_rectPage, *m_source.m_pAcc, m_nPage,
-                            m_source.m_strTitle);
-    if (m_source.m_pGrid && m_source.m_pPrinter)
-        m_source.m_pPrinter->PrintPage(dc, m_nPage, kPrintBothHeadings);
-}
-
-void CViewPrintJob::OnEndPrinting()
-{
-    m_headerFont.reset();
-    if (CUGCtrl* pGrid = m_source.m_pGrid) {
-        pGrid->SetGridFont(m_source.m_screenFont);
-        pGrid->EnableGridPaint(1);
-    }
-    m_bPrinting = false;
-}
-
-PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings, const CPageStartFn& fnPageStart)
-{
-    CViewPrintJob job(source);
-    const int nPages = job.OnBeginPrinting(device);
-    const CGridRect rcPage{0, 0, device.width(), device.height()};
-    const PrintJobResult result = RunPrintJob(
-        device, JobPageOrder(settings, nPages),
-        [&](CGridDC& dc, int nPage) { job.OnPrint(dc, rcPage, nPage); }, fnPageStart);
-    job.OnEndPrinting();
-    return result;
-}
 
 // ---- the commands ------------------------------------------------------------------------
 
@@ -137,8 +78,9 @@ PrintJobResult RunJobWithProgress(const CPrintCommandContext& context,
     const QString strDestination =
         strTarget.isEmpty() ? printer.printerName() : QFileInfo(strTarget).fileName();
     CPrintingDialog progress(printer.docName(), strDestination, context.m_pView);
-    PrintJobResult result = PrintView(source, printer, settings,
-                                      [&](int nPage) { return progress.OnPageStart(nPage); });
+    PrintJobResult result = PrintView(
+        source, printer, settings,
+        AbortingPageStart(printer, [&](int nPage) { return progress.OnPageStart(nPage); }));
     if (result == PrintJobResult::Printed && !strTarget.isEmpty() && !file.Commit())
         result = PrintJobResult::EndFailed;
     return result;
@@ -322,9 +264,10 @@ std::optional<CViewPrintSource> ViewPrintSource(CAccViewBase& view, const CGridF
     source.m_pGrid = &view.Grid(nGrid);
     source.m_pPrinter = &PrintersOf(view).For(*source.m_pGrid, static_cast<std::size_t>(nGrid));
     source.m_pAcc = &g_acc;
-    const CMainFrame* pFrame = CMainFrame::Instance();
-    source.m_strTitle = pFrame ? pFrame->DataKindPaneText().toStdString()
-                               : kDataKindPaneText[static_cast<std::size_t>(nGrid)];
+    const CAppServices* pApp = CAppServices::Instance();
+    const std::optional<QString> strPane = pApp ? pApp->FrameDataKindPaneText() : std::nullopt;
+    source.m_strTitle =
+        strPane ? strPane->toStdString() : kDataKindPaneText[static_cast<std::size_t>(nGrid)];
     source.m_screenFont = screenFont;
     source.m_printFont = printFont;
     return source;
@@ -333,7 +276,7 @@ std::optional<CViewPrintSource> ViewPrintSource(CAccViewBase& view, const CGridF
 bool RunViewPrintCommand(CAccViewBase& view, ViewPrintCommand command, const CGridFont& screenFont,
                          const CGridFont& printFont)
 {
-    CVexAccApp* pApp = CVexAccApp::Instance();
+    CAppServices* pApp = CAppServices::Instance();
     if (!pApp)
         return false;
     CPrintCommandContext context;
@@ -345,12 +288,13 @@ bool RunViewPrintCommand(CAccViewBase& view, ViewPrintCommand command, const CGr
     context.m_fnAskPdfFile = [pUi](const QString& strSuggested) {
         return pUi->GetPrintFileName(strSuggested);
     };
-    if (const CVexAccDoc* pDoc = pApp->Document()) {
+    // The view's document is the application's.
+    if (const CVexAccDoc* pDoc = view.GetDocument()) {
         context.m_strDocName = pDoc->GetTitle();
-        const CMainFrame* pFrame = CMainFrame::Instance();
+        const std::optional<QString> strPane = pApp->FrameDataKindPaneText();
         const int nGrid = view.CurrentGrid();
         const QString strKind =
-            pFrame ? pFrame->DataKindPaneText()
+            strPane ? *strPane
             : nGrid >= 0 && nGrid < kDataKindCount
                 ? QString::fromLatin1(kDataKindPaneText[static_cast<std::size_t>(nGrid)])
                 : QString();

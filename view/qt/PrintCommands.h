@@ -12,7 +12,8 @@
 //
 // Print Setup is the application's own command (CVexAccApp).
 #include "grid/GridDC.h"
-#include "grid/qt/GridPrintJob.h"
+#include "grid/qt/PrinterJob.h"
+#include "view/render/ViewPrintJob.h"
 
 #include <functional>
 #include <optional>
@@ -31,51 +32,6 @@ class CGridPrinter;
 class CMessages;
 class CProfile;
 class CUGCtrl;
-
-// What a print job of the view prints.
-struct CViewPrintSource {
-    CUGCtrl* m_pGrid = nullptr;         // the grid on show
-    CGridPrinter* m_pPrinter = nullptr; // its printing object
-    const CAcc* m_pAcc = nullptr;       // date, time and host of the header
-    std::string m_strTitle;             // the data-kind pane's text
-    CGridFont m_screenFont;             // g_gridFont
-    CGridFont m_printFont;              // g_printGridFont
-};
-
-class CViewPrintJob {
-public:
-    explicit CViewPrintJob(const CViewPrintSource& source) : m_source(source) {}
-    // A job that is still printing ends properly.
-    ~CViewPrintJob();
-    CViewPrintJob(const CViewPrintJob&) = delete;
-    CViewPrintJob& operator=(const CViewPrintJob&) = delete;
-
-    // Returns the number of pages, prepared for the device's printable
-    // area with both headings.
-    int OnBeginPrinting(const QPaintDevice& device);
-    // Page nPage on a device context whose printable page is rcPage.
-    void OnPrint(CGridDC& dc, const CGridRect& rcPage, int nPage);
-    void OnEndPrinting();
-
-    bool IsPrinting() const { return m_bPrinting; }
-    const CGridRect& PageRect() const { return m_rectPage; }
-    int Page() const { return m_nPage; }
-    const CGridFont& HeaderFont() const { return *m_headerFont; }
-
-private:
-    CViewPrintSource m_source;
-    bool m_bPrinting = false;
-    CGridRect m_rectPage;
-    int m_nPage = 0;
-    std::optional<CGridFont> m_headerFont; // g_headerFont, only during a job
-};
-
-// One whole job of the view on a device: begin, the pages the settings ask
-// for, end. fnPageStart, when given, may cancel before any page. The grid
-// is back to its screen font and painting whatever happened.
-PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings,
-                         const CPageStartFn& fnPageStart = CPageStartFn());
 
 // What the three commands need; the source is asked for when a command runs.
 struct CPrintCommandContext {

@@ -5,6 +5,7 @@
 // percent and red from 90. "&Print" prints the table on the default
 // printer without a dialog.
 #include "grid/GridDC.h"
+#include "view/SummaryTable.h"
 #include "view/qt/AccGrid.h"
 
 #include <QDialog>
@@ -31,17 +32,6 @@ inline constexpr int kSummaryGridItem = 1052;
 // object goes with it.
 extern CAccGrid g_summaryGrid;
 CGridPrinter& SummaryGridPrinter();
-
-// Builds the table in a grid: two columns (labels 130 pixels wide, values
-// right-aligned), eleven rows of 16 pixels, headings reduced to a line, no
-// current-cell mark, no scroll bars, the consumption row coloured.
-void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont);
-
-// Runs fnPrint with the table in its print form, as the "&Print" button
-// prints it: painting off, the print font, both columns 30 pixels narrower.
-// The table is restored afterwards whatever fnPrint returned; returns that.
-int WithSummaryPrintForm(CUGCtrl& grid, const CGridFont& printFont, const CGridFont& screenFont,
-                         const std::function<int()>& fnPrint);
 
 class CSummaryDlg : public QDialog {
     Q_OBJECT

@@ -6,6 +6,7 @@
 // give a view grids of their own.
 #include "accounting/FieldCatalogue.h"
 #include "grid/GridDC.h"
+#include "view/DataGridSetup.h"
 #include "view/qt/AccGrid.h"
 
 #include <array>
@@ -26,19 +27,6 @@ extern int g_nCurrentGrid;
 // The screen font of every grid, and the font a grid uses while printed.
 extern CGridFont g_gridFont;
 extern CGridFont g_printGridFont;
-
-// Arial 9 points on a device with nLogPixelsY pixels per logical inch: the
-// character height in pixels, as a negative height (truncated by integer
-// division, so every grid gets the same whole-pixel height).
-CGridFont MakeScreenGridFont(int nLogPixelsY);
-// Arial with a cell height of 9 logical units of the printer.
-CGridFont MakePrintGridFont();
-
-// The settings every accounting grid gets before it is filled: text left and
-// vertically centred, range selection, one row height of 16 pixels. The
-// desktop's view and hpactl both use it, because a saved document carries
-// the column alignments and must draw the same whoever wrote it.
-void SetAccGridDefaults(CUGCtrl& grid);
 
 // What a view works on: three grids, the shown-kind pair, and the working
 // directory whose files go when the view goes (null: none).

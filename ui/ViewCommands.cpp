@@ -1,8 +1,8 @@
-#include "app/ViewCommands.h"
+#include "ui/ViewCommands.h"
 
 #include "accounting/FieldCatalogue.h"
-#include "app/CommandIds.h"
-#include "document/qt/ViewLink.h"
+#include "ui/CommandIds.h"
+#include "ui/ViewLink.h"
 
 namespace hpa {
 

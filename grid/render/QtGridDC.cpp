@@ -1,6 +1,6 @@
-#include "grid/qt/QtGridDC.h"
+#include "grid/render/QtGridDC.h"
 
-#include "grid/qt/QtGridFont.h"
+#include "grid/render/QtGridFont.h"
 #include "platform/qt/TextDecode.h"
 
 #include <QPaintEngine>

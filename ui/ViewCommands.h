@@ -10,7 +10,7 @@
 // - Find, Print, print without dialog, Print Preview, Export, Summary, New,
 //   Save and Save As: enabled only while a kind is shown, so no save ever
 //   writes a document without data.
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 
 #include <functional>
 

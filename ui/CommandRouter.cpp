@@ -1,4 +1,4 @@
-#include "app/CommandRouter.h"
+#include "ui/CommandRouter.h"
 
 namespace hpa {
 

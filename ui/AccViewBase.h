@@ -2,8 +2,8 @@
 // What the main frame and the application expect of the view: a widget for
 // the frame's client area, the document's CViewLink, the view's command map
 // (route slot View) and the three data grids the document saves and loads.
-#include "app/CommandRouter.h"
-#include "document/qt/ViewLink.h"
+#include "ui/CommandRouter.h"
+#include "ui/ViewLink.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "grid/qt/QtGridFont.h"
+#include "grid/render/QtGridFont.h"
 
 #include "platform/qt/TextDecode.h"
 

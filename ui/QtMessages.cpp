@@ -1,4 +1,4 @@
-#include "platform/qt/QtMessages.h"
+#include "ui/QtMessages.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,7 +1,7 @@
-#include "app/HelpWindow.h"
+#include "ui/HelpWindow.h"
 
-#include "app/CommandIds.h"
-#include "app/Resources.h"
+#include "ui/CommandIds.h"
+#include "ui/Resources.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,4 +1,4 @@
-#include "document/Archive.h"
+#include "platform/Archive.h"
 
 #include <cstring>
 
