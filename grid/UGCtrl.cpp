@@ -3,6 +3,7 @@
 #include "grid/UGCtrl.h"
 
 #include "grid/GridCellTypeExtra.h"
+#include "grid/GridDraw.h"
 
 #include "document/Archive.h"
 
@@ -14,16 +15,16 @@ CUGCtrl::CUGCtrl() : m_pMemStore(std::make_unique<CGridMemStore>())
 {
     CUGCell& def = m_layout.m_gridDefault;
     def.SetDataKind(kDataKindText);
-    def.SetAlignment(1);
+    def.SetAlignment(kAlignGridDefault);
     def.SetTextColor(GetGridSysColor(GridSysColor::windowText));
     def.SetBackColor(GetGridSysColor(GridSysColor::window));
     def.SetHighlightTextColor(GetGridSysColor(GridSysColor::highlightText));
     def.SetHighlightBackColor(GetGridSysColor(GridSysColor::highlight));
-    def.SetBorderStyle(12);
+    def.SetBorderStyle(kBorderThinRight | kBorderThinBottom);
     def.SetReadOnly(0);
 
     CUGCell& head = m_layout.m_headingDefault;
-    head.SetBorderStyle(0x2000);
+    head.SetBorderStyle(kBorderRaised);
     head.SetTextColor(MakeRGB(0, 0, 0));
     head.SetBackColor(GetGridSysColor(GridSysColor::buttonFace));
     head.SetAlignment(kAlignCenter | kAlignVCenter);
@@ -45,7 +46,10 @@ CUGCtrl::~CUGCtrl()
         m_pHost->OnControlDestroyed();
 }
 
-void CUGCtrl::SetHost(CGridHost* pHost) { m_pHost = pHost; }
+void CUGCtrl::SetHost(CGridHost* pHost)
+{
+    m_pHost = pHost;
+}
 
 void CUGCtrl::SetMeasureDCFactory(std::function<std::unique_ptr<CGridDC>()> factory)
 {
@@ -74,7 +78,10 @@ CGridStore* CUGCtrl::StoreForSlot(int nIndex)
     return m_apStores[static_cast<std::size_t>(nIndex)];
 }
 
-CGridStore* CUGCtrl::CurrentStore() { return StoreForSlot(m_nCurrentStore); }
+CGridStore* CUGCtrl::CurrentStore()
+{
+    return StoreForSlot(m_nCurrentStore);
+}
 
 CGridStore* CUGCtrl::GetStore(int nIndex)
 {
@@ -356,7 +363,10 @@ void CUGCtrl::RedrawAll()
     }
 }
 
-void CUGCtrl::RedrawCell(int nCol, int nRow) { RedrawRange({nCol, nRow, nCol, nRow}); }
+void CUGCtrl::RedrawCell(int nCol, int nRow)
+{
+    RedrawRange({nCol, nRow, nCol, nRow});
+}
 
 void CUGCtrl::RedrawRange(const CGridRange& range)
 {

@@ -52,7 +52,8 @@ DownloadResult CDownloadSession::Run()
 
     CFtpClient client(m_clock);
     client.SetTimeouts(m_settings.m_nSendTimeoutMs, m_settings.m_nReceiveTimeoutMs);
-    if (client.Login(m_settings.m_strHost, m_settings.m_strUser, m_settings.m_strPassword) != 0) {
+    if (client.Login(m_settings.m_strHost, m_settings.m_strUser, m_settings.m_strPassword) !=
+        CFtpClient::LoginResult::loggedIn) {
         Fail(client, "Connection to host failed.");
         return DownloadResult::LoginFailed;
     }
@@ -88,8 +89,8 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
 
     fetched = FetchFile(client, Step::Dictionary, "SYS:/admin/acc.dic", 1, 0);
     if (fetched == Fetched::Ok) {
-        m_nExpectedTotal = LeadingInt(m_decoder.StatusValue(kFieldJobFileSize)) +
-                           m_nRunningTotal + kExpectedSlack;
+        m_nExpectedTotal =
+            LeadingInt(m_decoder.StatusValue(kFieldJobFileSize)) + m_nRunningTotal + kExpectedSlack;
         fetched = FetchFile(client, Step::Paper, "SYS:/admin/acc.pap", 1, m_nExpectedTotal);
     }
     if (fetched == Fetched::Ok)
@@ -100,8 +101,8 @@ DownloadResult CDownloadSession::Transfer(CFtpClient& client)
         for (std::int64_t i = 2;
              fetched == Fetched::Ok && i <= LeadingInt(m_decoder.StatusValue(kFieldMaxJobFiles));
              ++i) {
-            fetched = FetchFile(client, Step::Job, "SYS:/admin/acc" + std::to_string(i) + ".job",
-                                0, m_nExpectedTotal);
+            fetched = FetchFile(client, Step::Job, "SYS:/admin/acc" + std::to_string(i) + ".job", 0,
+                                m_nExpectedTotal);
         }
     }
     if (fetched != Fetched::Ok)
@@ -122,8 +123,8 @@ DownloadResult CDownloadSession::Decode()
 }
 
 CDownloadSession::Fetched CDownloadSession::FetchFile(CFtpClient& client, Step step,
-                                                      const std::string& strRemoteName,
-                                                      int bCreate, std::int64_t nExpectedTotal)
+                                                      const std::string& strRemoteName, int bCreate,
+                                                      std::int64_t nExpectedTotal)
 {
     const StepText& text = kSteps[static_cast<int>(step)];
     m_progress.SetMessage(text.pszMessageLine);

@@ -71,9 +71,10 @@ void CVexAccDoc::ClearGrids()
     for (CUGCtrl* pGrid : m_content.m_pGrids) {
         if (CGridStore* pStore = pGrid->GetStore(1))
             pStore->ClearAllCells();
-        pGrid->MoveCurrentCell(0, 0);
-        pGrid->ScrollRows(kMoveFirst);
-        pGrid->ScrollColumns(kMoveFirst);
+        // A grid without rows or columns refuses these; it is at home anyway.
+        (void)pGrid->MoveCurrentCell(0, 0);
+        (void)pGrid->ScrollRows(kMoveFirst);
+        (void)pGrid->ScrollColumns(kMoveFirst);
     }
 }
 
@@ -230,9 +231,12 @@ bool CVexAccDoc::SaveModified()
     if (!IsModified())
         return true;
     switch (m_ui.AskSaveChanges(m_strTitle)) {
-    case CDocumentUi::Answer::Cancel: return false;
-    case CDocumentUi::Answer::No: return true;
-    case CDocumentUi::Answer::Yes: return DoFileSave();
+    case CDocumentUi::Answer::Cancel:
+        return false;
+    case CDocumentUi::Answer::No:
+        return true;
+    case CDocumentUi::Answer::Yes:
+        return DoFileSave();
     }
     return false;
 }

@@ -82,7 +82,7 @@ TEST_F(GridFindDialog, EnterFindsNextAndEscapeCloses)
     ASSERT_NE(pWhole, nullptr);
     QTest::mouseClick(pWhole, Qt::LeftButton);
     EXPECT_TRUE(pDlg->MatchWholeWord());
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     QTest::mouseClick(pDlg->FindNextButton(), Qt::LeftButton);
     EXPECT_EQ(m_grid.GetCurrentRow(), 4);
     QTest::mouseClick(pDlg->FindNextButton(), Qt::LeftButton);
