@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 
 namespace hpa {
 namespace {
@@ -44,21 +43,7 @@ protected:
     // hpactl with no display and settings of its own, in the work directory.
     RunResult Run(const std::string& strArgs)
     {
-        const fs::path out = m_work.Path() / "stdout";
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string cmd = "cd " + Quoted(m_work.Path().string()) +
-                                " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
-                                " XDG_CONFIG_HOME=" +
-                                Quoted(m_config.Path().string()) + " " +
-                                Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " +
-                                strArgs + " >" + Quoted(out.string()) + " 2>" +
-                                Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHpactl(m_work.Path(), m_config.Path(), strArgs);
     }
     std::string Data() const { return Quoted(m_data.Path().string()); }
     std::string Work(const char* pszName) const { return (m_work.Path() / pszName).string(); }
@@ -102,8 +87,8 @@ TEST_F(HpactlSave, SavedDocumentExportsLikeTheDecode)
     for (const Case& c : {Case{"job", "jobs.csv", "j.csv"}, Case{"paper", "paper.csv", "p.csv"},
                           Case{"status", "status.txt", "s.txt"}}) {
         SCOPED_TRACE(c.pszKind);
-        const RunResult e = Run(std::string("export doc.hpa --kind ") + c.pszKind + " --output " +
-                                c.pszOutput);
+        const RunResult e =
+            Run(std::string("export doc.hpa --kind ") + c.pszKind + " --output " + c.pszOutput);
         ASSERT_EQ(e.status, 0) << e.err;
         EXPECT_EQ(CTempDir::Read(Work(c.pszOutput)), CTempDir::Read(Work(c.pszDecoded)));
     }
@@ -204,9 +189,8 @@ TEST_F(HpactlSave, ExportRefusesBadArgumentsAndFilesThatAreNoDocument)
 TEST_F(HpactlSave, FetchSavesWhatThePrinterSent)
 {
     test::sim::CSimProcess sim;
-    ASSERT_TRUE(sim.Start({"--root",
-                           (fs::path(HPA_SOURCE_DIR) / "samples" / "printer").string(), "--user",
-                           "admin", "--password", "sample"}));
+    ASSERT_TRUE(sim.Start({"--root", (fs::path(HPA_SOURCE_DIR) / "samples" / "printer").string(),
+                           "--user", "admin", "--password", "sample"}));
     const RunResult r = Run("fetch 127.0.0.1:" + std::to_string(sim.Port()) +
                             " --user admin --password sample --quiet --save fetched.hpa"
                             " --export-job jobs.csv");

@@ -3,6 +3,7 @@
 // switching (pane text, radio mark).
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "support/qt/FrameViewFixture.h"
 #include "view/qt/AccView.h"
 
 #include <QAbstractEventDispatcher>
@@ -72,27 +73,7 @@ TEST(CommandRouter, UpdateHandlersDecideElseHandledMeansEnabled)
 namespace {
 
 // The frame with the grid view (on grids of its own) in the View slot.
-struct RulesFixture : ::testing::Test {
-    std::array<CAccGrid, 3> grids;
-    int nKind = 0;
-    int nGrid = -1;
-    CCommandRouter router;
-    std::unique_ptr<CMainFrame> frame;
-    CVexAccView* view = nullptr;
-
-    void SetUp() override
-    {
-        frame = std::make_unique<CMainFrame>(router);
-        view = new CVexAccView(CViewGrids{&grids, &nKind, &nGrid, nullptr});
-        frame->SetView(view);
-        router.SetTarget(RouteSlot::View, &view->CommandMap());
-    }
-    void TearDown() override
-    {
-        router.SetTarget(RouteSlot::View, nullptr);
-        frame.reset();
-    }
-    bool Enabled(int nID) const { return router.QueryState(nID).m_bEnabled; }
+struct RulesFixture : test::FrameViewFixture {
     // What the menu shows for an item once its popup is about to open.
     bool MenuEnabled(int nMenu, int nID)
     {
@@ -111,8 +92,9 @@ struct RulesFixture : ::testing::Test {
     }
 };
 
-const int kNeedsData[] = {ID_EDIT_FIND,  ID_FILE_PRINT,   ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW,
-                          ID_EXPORT,     ID_VIEW_SUMMARY, ID_FILE_NEW,          ID_FILE_SAVE_AS};
+const int kNeedsData[] = {ID_EDIT_FIND,          ID_FILE_PRINT,  ID_FILE_PRINT_DIRECT,
+                          ID_FILE_PRINT_PREVIEW, ID_EXPORT,      ID_VIEW_SUMMARY,
+                          ID_FILE_NEW,           ID_FILE_SAVE_AS};
 
 } // namespace
 

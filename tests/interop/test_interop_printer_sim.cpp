@@ -5,6 +5,7 @@
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
+#include "support/QuietProgress.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "transfer/AccDecoder.h"
@@ -16,17 +17,9 @@ namespace hpa {
 namespace {
 
 using namespace test::interop;
+using test::CQuietProgress;
 using test::CRecordingMessages;
 using test::CTempDir;
-
-class CQuietProgress : public CTransferProgress {
-public:
-    void SetMessage(const std::string&) override {}
-    void SetPos(int) override {}
-    void Pump() override {}
-    bool IsCancelled() override { return false; }
-    bool CheckCancel() override { return false; }
-};
 
 struct SimCase {
     const char* pszName;
@@ -46,8 +39,7 @@ const SimCase kSimCases[] = {
     {"ConnectAtPort", "port-connect", DownloadResult::Decoded, ""},
     {"TypeRefused", "refuse-type", DownloadResult::Decoded, ""},
     {"PassRefused", "refuse-pass", DownloadResult::LoginFailed, "Connection to host failed."},
-    {"Greeting120", "greeting-code=120", DownloadResult::LoginFailed,
-     "Connection to host failed."},
+    {"Greeting120", "greeting-code=120", DownloadResult::LoginFailed, "Connection to host failed."},
     {"PaperRefused", "refuse-file@acc.pap", DownloadResult::DownloadFailed,
      "Download of Paper Accounting File failed."},
     {"SecondJobFileNeverConnects", "no-data-connection@acc2.job", DownloadResult::DownloadFailed,
@@ -60,7 +52,7 @@ class PrinterSim : public testing::TestWithParam<SimCase> {
 protected:
     void SetUp() override
     {
-        m_strSim = BinDir() + "/hpa-printer-sim";
+        m_strSim = (BinDir() / "hpa-printer-sim").string();
         if (!fs::exists(m_strSim))
             GTEST_SKIP() << "hpa-printer-sim is not built";
         ASSERT_EQ(std::system(("'" + m_strSim + "' --generate '" + m_data.Path().string() +
@@ -70,10 +62,9 @@ protected:
     }
     void Serve(const std::string& strFault)
     {
-        std::vector<std::string> args = {m_strSim,   "--listen", "127.0.0.1:0",
-                                         "--root",   m_data.Path().string(),
-                                         "--user",   "admin",
-                                         "--password", "admin"};
+        std::vector<std::string> args = {
+            m_strSim, "--listen", "127.0.0.1:0", "--root", m_data.Path().string(),
+            "--user", "admin",    "--password",  "admin"};
         if (!strFault.empty()) {
             args.push_back("--fault");
             args.push_back(strFault);
@@ -115,9 +106,9 @@ TEST_P(PrinterSim, DownloadEndsAsTheFaultDecides)
               strMessage.empty() ? std::vector<std::string>{} : std::vector{strMessage});
     if (c.result == DownloadResult::Decoded) {
         const fs::path data = m_data.Path();
-        EXPECT_EQ(ReadText(work.Path() / "JOB.tmp"),
-                  ReadText(data / "acc1.job") + ReadText(data / "acc2.job") +
-                      ReadText(data / "acc3.job"));
+        EXPECT_EQ(ReadText(work.Path() / "JOB.tmp"), ReadText(data / "acc1.job") +
+                                                         ReadText(data / "acc2.job") +
+                                                         ReadText(data / "acc3.job"));
         EXPECT_EQ(acc.m_nJobs, 40);
     }
 }
@@ -127,8 +118,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, PrinterSim, testing::ValuesIn(kSimCases),
 
 TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
 {
-    const std::string strSim = BinDir() + "/hpa-printer-sim";
-    if (!fs::exists(strSim) || !fs::exists(BinDir() + "/hpactl"))
+    const std::string strSim = (BinDir() / "hpa-printer-sim").string();
+    if (!fs::exists(strSim) || !fs::exists((BinDir() / "hpactl").string()))
         GTEST_SKIP() << "hpa-printer-sim or hpactl is not built";
     CTempDir data;
     ASSERT_EQ(std::system(("'" + strSim + "' --generate '" + data.Path().string() +
@@ -136,14 +127,14 @@ TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
                               .c_str()),
               0);
     CServerProcess server;
-    ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root",
-                              data.Path().string(), "--user", "admin", "--password", "admin"}));
+    ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root", data.Path().string(),
+                              "--user", "admin", "--password", "admin"}));
     CTempDir run;
     const RunResult fetch =
         RunHpactl(run.Path(), "fetch " + server.HostText() +
                                   " --user admin --password admin --summary --export-job jobs.csv");
-    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
-    EXPECT_NE(fetch.m_strOut.find("Jobs\t25\n"), std::string::npos) << fetch.m_strOut;
+    ASSERT_EQ(fetch.status, 0) << fetch.err;
+    EXPECT_NE(fetch.out.find("Jobs\t25\n"), std::string::npos) << fetch.out;
     const std::string strJobs = ReadText(run.Path() / "jobs.csv");
     EXPECT_GE(std::count(strJobs.begin(), strJobs.end(), '\n'), 26); // heading + 25 jobs
 }
