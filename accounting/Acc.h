@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace hpa {
 
@@ -45,6 +46,10 @@ struct CAccBinding {
     const CFieldMasks* m_pMasks = nullptr;
     // Where "Error reading ..." goes; null: nowhere.
     CMessages* m_pMessages = nullptr;
+    // When set, the job reader lists here the grid row where each record
+    // starts (a record with index lines takes several rows), and last the
+    // row after the last record.
+    std::vector<int>* m_pRecordRows = nullptr;
 };
 
 class CAcc {

@@ -143,6 +143,9 @@ int CAcc::ReadJobFile()
     int nRow = 0;
     std::int32_t nRecords = 0;
     int nIndexLines = 0; // until a record gives field 19
+    std::vector<int>* pRecordRows = m_binding.m_pRecordRows;
+    if (pRecordRows)
+        pRecordRows->clear();
     std::string_view line;
     bool bHaveLine = file.ReadLine(kJobLineChars, line);
     while (m_nJobs > 0 && bHaveLine) {
@@ -185,6 +188,8 @@ int CAcc::ReadJobFile()
             AddTo(m_nUsers, 1);
         }
 
+        if (pRecordRows)
+            pRecordRows->push_back(nRow);
         int nCol = 0;
         for (std::size_t nField : shownFields)
             grid.SetCellText(nCol++, nRow, m_strFieldValue[nField]);
@@ -219,6 +224,8 @@ int CAcc::ReadJobFile()
             break;
     }
 
+    if (pRecordRows)
+        pRecordRows->push_back(nRow); // the end of the last record
     int nCol = 0;
     for (int nPos = 0; nPos < kMaskLength[kKindJob]; ++nPos) {
         if (!MaskSelects(strMask, nPos) ||

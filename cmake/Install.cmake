@@ -22,6 +22,16 @@ foreach(size 16 24 32 48 64 128 256)
           RENAME application-x-hpa.png)
 endforeach()
 
+# Daily fleet collection: the service and its timer (installed disabled),
+# the collector's system user, and an example fleet file to start from.
+install(FILES ${CMAKE_SOURCE_DIR}/res/systemd/hpa-collect.service
+              ${CMAKE_SOURCE_DIR}/res/systemd/hpa-collect.timer
+        DESTINATION lib/systemd/system)
+install(FILES ${CMAKE_SOURCE_DIR}/res/systemd/hpa.sysusers
+        DESTINATION lib/sysusers.d RENAME hpa.conf)
+install(FILES ${CMAKE_SOURCE_DIR}/res/fleet.conf.example
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/hpa/examples RENAME fleet.conf)
+
 # Man pages are installed compressed, as Debian expects them.
 find_program(HPA_GZIP gzip)
 if(HPA_GZIP)
@@ -72,7 +82,9 @@ with field filters, an accounting summary, CSV/TSV export, printing and
 .hpa documents for offline work.
 
 The package holds the desktop program hpa, the headless tool hpactl for
-cron jobs and scripts, and hpa-printer-sim, a simulated printer.")
+cron jobs and scripts, and hpa-printer-sim, a simulated printer. The
+timer hpa-collect.timer (disabled until enabled) collects the printers
+of /etc/hpa/fleet.conf daily into a job history, as the system user hpa.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # hpa_1.1.0_amd64.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
@@ -87,5 +99,9 @@ else()
     "libqt6widgets6, libqt6printsupport6, libqt6network6, libqt6gui6, libqt6core6, libstdc++6, libc6")
 endif()
 set(CPACK_STRIP_FILES ON)
+# Creates the collector's user and /etc/hpa; enables nothing.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
+  ${CMAKE_SOURCE_DIR}/cmake/deb/postinst ${CMAKE_SOURCE_DIR}/cmake/deb/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 include(CPack)

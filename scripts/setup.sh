@@ -12,6 +12,7 @@ PACKAGES=(
   python3-pyftpdlib vsftpd curl
   xvfb xauth poppler-utils desktop-file-utils
   clang libclang-rt-14-dev
+  libsqlite3-dev libpq-dev postgresql
 )
 
 missing=()

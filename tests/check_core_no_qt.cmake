@@ -1,6 +1,6 @@
 # Fails when any file of hpa_core (the core folders, without their qt/
 # subfolders) includes a Qt header.
-set(dirs accounting grid transfer document view platform)
+set(dirs accounting grid transfer document view platform history)
 set(bad "")
 foreach(dir ${dirs})
   file(GLOB files ${ROOT}/${dir}/*.h ${ROOT}/${dir}/*.cpp)

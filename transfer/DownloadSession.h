@@ -29,6 +29,7 @@ struct DownloadSettings {
     std::string m_strHost; // "HOST" or "HOST:PORT"; an "x@" prefix is ignored by the lookup
     std::string m_strUser;
     std::string m_strPassword;
+    std::string m_strAccount; // sent with ACCT when the printer asks; empty: none given
     std::filesystem::path m_workDir = "."; // where the four working files go
     std::chrono::milliseconds m_pollInterval{500};
     int m_nSendTimeoutMs = CTcpSocket::kDefaultTimeoutMs;
@@ -76,8 +77,8 @@ private:
 
     DownloadResult Transfer(CFtpClient& client);
     DownloadResult Decode();
-    Fetched FetchFile(CFtpClient& client, Step step, const std::string& strRemoteName,
-                      int bCreate, std::int64_t nExpectedTotal);
+    Fetched FetchFile(CFtpClient& client, Step step, const std::string& strRemoteName, int bCreate,
+                      std::int64_t nExpectedTotal);
     void Fail(CFtpClient& client, const std::string& strText);
 
     DownloadSettings m_settings;

@@ -114,13 +114,16 @@ int CFtpClient::ReadReply()
 }
 
 CFtpClient::LoginResult CFtpClient::Login(const std::string& strHost, const std::string& strUser,
-                                          const std::string& strPassword)
+                                          const std::string& strPassword,
+                                          const std::string& strAccount)
 {
     Quit();
     if (!IsSafeArgument(strUser))
         return LoginResult::userRefused;
     if (!IsSafeArgument(strPassword))
         return LoginResult::passRefused;
+    if (!IsSafeArgument(strAccount))
+        return LoginResult::acctRefused;
 
     std::string strName;
     int nPort = 21;
@@ -151,13 +154,15 @@ CFtpClient::LoginResult CFtpClient::Login(const std::string& strHost, const std:
     nCode = ReadReply();
     if (nCode == 0)
         return LoginResult::noPassReply;
-    if ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399))
+    // 332 asks for an account: answered when one was given.
+    const bool bAccountWanted = nCode == 300 || (nCode == 332 && !strAccount.empty());
+    if (!bAccountWanted && ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399)))
         return LoginResult::loggedIn;
-    if (nCode != 300)
+    if (!bAccountWanted)
         return LoginResult::passRefused;
 
-    // The account text is always empty here.
-    SendCommand("ACCT \r\n");
+    // Without a given account the account text is empty.
+    SendCommand("ACCT " + strAccount + "\r\n");
     nCode = ReadReply();
     if (nCode == 0)
         return LoginResult::noAcctReply;

@@ -67,11 +67,13 @@ public:
                                                 std::size_t nBufferSize = 200) const;
 
     // Connects to the host (port 21, or the port after a final ":") and logs
-    // in with USER, PASS and, when asked, an empty ACCT.
-    // User names and passwords holding CR, LF or NUL are refused before
-    // anything is sent (userRefused, passRefused).
+    // in with USER, PASS and, when asked, ACCT with strAccount (empty unless
+    // given; a 332 reply is answered only when an account was given).
+    // User names, passwords and accounts holding CR, LF or NUL are refused
+    // before anything is sent (userRefused, passRefused).
     [[nodiscard]] LoginResult Login(const std::string& strHost, const std::string& strUser,
-                                    const std::string& strPassword);
+                                    const std::string& strPassword,
+                                    const std::string& strAccount = {});
     // Sends "Quit\r\n" without reading a reply and closes both connections.
     // Safe to call any number of times, and from another thread to release
     // a retrieval blocked on the data connection. Always 0.

@@ -221,6 +221,9 @@ TEST(PrinterSimProcess, UsageErrorsExitWithStatus2)
     EXPECT_EQ(RunSim({"--block-size", "100"}), 2);
     EXPECT_EQ(RunSim({"--listen", "localhost:21"}), 2);
     EXPECT_EQ(RunSim({"--generate", "/tmp/x"}), 2); // no --jobs
+    EXPECT_EQ(RunSim({"--advance", "0"}), 2);
+    EXPECT_EQ(RunSim({"--advance", "5:"}), 2);
+    EXPECT_EQ(RunSim({"--advance", "5:0"}), 2);
     std::string strHelp;
     EXPECT_EQ(RunSim({"--help"}, &strHelp), 0);
     EXPECT_NE(strHelp.find("no-data-connection"), std::string::npos);

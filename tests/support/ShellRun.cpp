@@ -22,7 +22,7 @@ RunResult RunHeadless(const fs::path& dir, const fs::path& config, const std::st
     const fs::path out = caught.Path() / "stdout";
     const fs::path err = caught.Path() / "stderr";
     const std::string cmd = "cd " + Quoted(dir.string()) +
-                            " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
+                            " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u HPA_DB"
                             " XDG_CONFIG_HOME=" +
                             Quoted(config.string()) + " " + strCommand + " >" +
                             Quoted(out.string()) + " 2>" + Quoted(err.string()) + " </dev/null";

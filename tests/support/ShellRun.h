@@ -25,8 +25,9 @@ inline std::string Quoted(const std::string& str)
 // The folder of the built programs: $HPA_BIN_DIR, else the configured one.
 std::filesystem::path BinDir();
 
-// Runs strCommand through the shell in dir, with no display and no platform
-// plugin chosen, XDG_CONFIG_HOME set to config and stdin from /dev/null.
+// Runs strCommand through the shell in dir, with no display, no platform
+// plugin and no history database chosen, XDG_CONFIG_HOME set to config and
+// stdin from /dev/null.
 // stdout and stderr are caught in a folder of the runner's own, so a dir
 // that cannot be written (or is listed afterwards) is not disturbed.
 RunResult RunHeadless(const std::filesystem::path& dir, const std::filesystem::path& config,

@@ -18,10 +18,13 @@ struct CCommand {
     CommandFn m_pfnRun;
 };
 
+int RunCollect(int argc, char** argv);
 int RunDecode(int argc, char** argv);
 int RunExport(int argc, char** argv);
 int RunFetch(int argc, char** argv);
 int RunPrint(int argc, char** argv);
+int RunPrinters(int argc, char** argv);
+int RunReport(int argc, char** argv);
 int RunSummary(int argc, char** argv);
 
 } // namespace hpactl

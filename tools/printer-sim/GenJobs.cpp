@@ -40,6 +40,33 @@ void Add2(CLine& line, long n)
     line.Add(static_cast<char>('0' + n / 10 % 10)).Add(static_cast<char>('0' + n % 10));
 }
 
+// Three unsigned numbers separated by cSep ("08/14/2024", "09:05:00"),
+// blanks around the text allowed.
+bool ReadNumbers(std::string_view str, char cSep, long& nA, long& nB, long& nC)
+{
+    long* targets[3] = {&nA, &nB, &nC};
+    while (!str.empty() && str.front() == ' ')
+        str.remove_prefix(1);
+    while (!str.empty() && str.back() == ' ')
+        str.remove_suffix(1);
+    for (int i = 0; i < 3; ++i) {
+        std::size_t nDigits = 0;
+        long nValue = 0;
+        while (nDigits < str.size() && nDigits < 6 && str[nDigits] >= '0' && str[nDigits] <= '9')
+            nValue = nValue * 10 + (str[nDigits++] - '0');
+        if (nDigits == 0)
+            return false;
+        *targets[i] = nValue;
+        str.remove_prefix(nDigits);
+        if (i < 2) {
+            if (str.empty() || str.front() != cSep)
+                return false;
+            str.remove_prefix(1);
+        }
+    }
+    return str.empty();
+}
+
 template <typename T> const T& Pick(CRandom& rng, std::span<const T> pool)
 {
     return pool[rng.Below(static_cast<std::uint32_t>(pool.size()))];
@@ -108,7 +135,7 @@ int CJobMaker::SplitSheets(long nSheets, long* pCounts, int* pPapers)
     return k;
 }
 
-void CJobMaker::WriteJob(CFileWriter& out, bool bCrlf)
+template <typename Emit> void CJobMaker::MakeJob(Emit&& emit)
 {
     AdvanceClock();
     CRandom& rng = m_rng;
@@ -166,12 +193,37 @@ void CJobMaker::WriteJob(CFileWriter& out, bool bCrlf)
             line.Add(", ").Tag(nField).AddInt(bColor ? nPages * rng.Between(20, 120) : 0);
         line.Add(", ").Tag(49).AddInt(nPages * rng.Between(30, 90));
     }
-    out.WriteLine(line.View(), bCrlf);
+    emit(line.View());
     for (int i = 0; i < k; ++i) {
         line.Clear();
         line.Tag(20).AddInt(nCounts[i]).Add(", ").Tag(21).AddInt(nPapers[i]);
-        out.WriteLine(line.View(), bCrlf);
+        emit(line.View());
     }
+}
+
+void CJobMaker::WriteJob(CFileWriter& out, bool bCrlf)
+{
+    MakeJob([&](std::string_view line) { out.WriteLine(line, bCrlf); });
+}
+
+void CJobMaker::AppendJob(std::string& strOut, bool bCrlf)
+{
+    MakeJob([&](std::string_view line) {
+        strOut += line;
+        strOut += bCrlf ? "\r\n" : "\n";
+    });
+}
+
+void CJobMaker::ContinueAfter(long nJobId, std::string_view strDate, std::string_view strTime)
+{
+    m_nJobId = nJobId + 1;
+    long nMonth = 0, nDay = 0, nYear = 0, nHour = 0, nMinute = 0, nSecond = 0;
+    if (ReadNumbers(strDate, '/', nMonth, nDay, nYear) && nMonth >= 1 && nMonth <= 12 &&
+        nDay >= 1 && nDay <= 31 && nYear >= 1970 && nYear <= 9999)
+        m_nDay = DaysFromCivil(nYear, static_cast<unsigned>(nMonth), static_cast<unsigned>(nDay));
+    if (ReadNumbers(strTime, ':', nHour, nMinute, nSecond) && nHour <= 23 && nMinute <= 59 &&
+        nSecond <= 59)
+        m_nSeconds = nHour * 3600 + nMinute * 60 + nSecond;
 }
 
 } // namespace hpa::sim

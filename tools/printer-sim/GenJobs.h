@@ -6,6 +6,8 @@
 #include "GenWriter.h"
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace hpa::sim {
 
@@ -15,8 +17,17 @@ public:
 
     // Writes the next job to out.
     void WriteJob(CFileWriter& out, bool bCrlf);
+    // Appends the next job's lines, line ends included, to strOut.
+    void AppendJob(std::string& strOut, bool bCrlf);
+
+    // Goes on from a job already in a log: the next job gets nJobId + 1 and
+    // comes after the date ("MM/DD/YYYY") and time ("HH:MM:SS") given. A date
+    // or time that does not read that way leaves the clock where it is.
+    void ContinueAfter(long nJobId, std::string_view strDate, std::string_view strTime);
 
 private:
+    // Makes the next job and hands each of its lines to emit.
+    template <typename Emit> void MakeJob(Emit&& emit);
     void AdvanceClock();
     void AddDateTime(CLine& line);
     int SplitSheets(long nSheets, long* pCounts, int* pPapers);

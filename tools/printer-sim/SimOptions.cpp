@@ -37,6 +37,17 @@ bool ParseListen(std::string_view str, std::string& strAddr, int& nPort)
     return true;
 }
 
+// "N" or "N:CAPACITY" of --advance.
+bool ParseAdvance(std::string_view str, long& nJobs, long& nCapacity)
+{
+    const std::size_t nColon = str.find(':');
+    nCapacity = 0;
+    if (nColon != std::string_view::npos &&
+        !ParseNumber<long>(str.substr(nColon + 1), 1, 10000000L, nCapacity))
+        return false;
+    return ParseNumber<long>(str.substr(0, nColon), 1, 100000L, nJobs);
+}
+
 } // namespace
 
 bool ParseSimOptions(int argc, char** argv, SSimOptions& opts, std::string& strError)
@@ -121,6 +132,11 @@ bool ParseSimOptions(int argc, char** argv, SSimOptions& opts, std::string& strE
             if (!ParseFault(v, fault, strError))
                 return false;
             opts.m_faults.Add(std::move(fault));
+        } else if (strOpt == "--advance") {
+            if (!value(v) || !ParseAdvance(v, opts.m_nAdvanceJobs, opts.m_nAdvanceCapacity))
+                return strError.empty() ? bad("expected N or N:CAPACITY (N 1 to 100000, "
+                                              "CAPACITY 1 to 10000000)")
+                                        : false;
         } else if (strOpt == "--generate") {
             if (!value(v))
                 return false;
@@ -188,9 +204,18 @@ std::string SimHelpText()
                "                         own address, or any loopback one from loopback)\n"
                "  --verbose, -v          log the command transcript to stderr\n"
                "  --fault NAME[=ARG][@TARGET]\n"
-               "                         switch on a quirk or fault; repeatable. VERB is a command\n"
+               "                         switch on a quirk or fault; repeatable. VERB is a "
+               "command\n"
                "                         (USER, RETR ...), \"greeting\" or \"*\"; FILE is a\n"
                "                         remote name, a file name (acc.pap) or \"*\"\n"
+               "  --advance N[:CAPACITY]\n"
+               "                         serve a job log that grows: every download (a session's\n"
+               "                         first RETR of acc.sta) but the first sees N new jobs,\n"
+               "                         with consecutive Job IDs after the last one, appended;\n"
+               "                         beyond CAPACITY jobs the oldest are dropped and the\n"
+               "                         status shows the job file full. The root is copied to a\n"
+               "                         private directory first and never changed; --seed S\n"
+               "                         seeds the new jobs\n"
                "\n"
                "Faults:\n") +
            FaultHelp() +
@@ -201,7 +226,7 @@ std::string SimHelpText()
            "  --paper-types K        number of paper types, 1 to 30 (default 4)\n"
            "  --job-files M          number of job files; M > 1 makes a multifile set\n"
            "  --seed S               random seed (default 1); the output depends only on\n"
-           "                         the options\n"
+           "                         the options (also seeds the jobs of --advance)\n"
            "  --format-version V     accounting version 1 (no ink fields) or 2 (default)\n"
            "  --crlf                 end lines with CR LF instead of LF\n"
            "\n"

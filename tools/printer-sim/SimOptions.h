@@ -35,6 +35,10 @@ struct SSimOptions {
     bool m_bAnyDataAddress = false;
     bool m_bVerbose = false;
     CSimFaults m_faults;
+    // --advance N[:CAPACITY]: N new jobs before every download but the first,
+    // the oldest dropped beyond CAPACITY jobs (0: never). 0 jobs: a fixed log.
+    long m_nAdvanceJobs = 0;
+    long m_nAdvanceCapacity = 0;
 
     SGenerateOptions m_gen;
 };

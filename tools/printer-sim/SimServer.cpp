@@ -41,8 +41,8 @@ void JoinFinished(std::list<SWorker>& workers, bool bAll)
 
 } // namespace
 
-CSimServer::CSimServer(const SSimOptions& opts, const CStopSignal& stop)
-    : m_opts(opts), m_stop(stop), m_tree(opts.m_strRoot), m_log(opts.m_bVerbose)
+CSimServer::CSimServer(const SSimOptions& opts, const CStopSignal& stop, CSimJobLog* pJobLog)
+    : m_opts(opts), m_stop(stop), m_pJobLog(pJobLog), m_tree(opts.m_strRoot), m_log(opts.m_bVerbose)
 {
 }
 
@@ -102,7 +102,7 @@ void CSimServer::Serve()
         auto pDone = std::make_shared<std::atomic<bool>>(false);
         int nId = nNextId++;
         std::thread thread([this, nFd, peer, nId, pDone] {
-            CSimSession session(m_opts, m_tree, m_stop, m_log, nFd, peer, nId);
+            CSimSession session(m_opts, m_tree, m_stop, m_log, nFd, peer, nId, m_pJobLog);
             session.Run();
             pDone->store(true);
         });

@@ -2,6 +2,7 @@
 // The listening side of the simulated printer: accepts control connections
 // and runs each session on a thread of its own, up to --max-clients at once.
 #include "RemoteTree.h"
+#include "SimJobLog.h"
 #include "SimLog.h"
 #include "SimNet.h"
 #include "SimOptions.h"
@@ -14,7 +15,8 @@ namespace hpa::sim {
 
 class CSimServer {
 public:
-    CSimServer(const SSimOptions& opts, const CStopSignal& stop);
+    // pJobLog, when given, is the advancing job log the sessions move on.
+    CSimServer(const SSimOptions& opts, const CStopSignal& stop, CSimJobLog* pJobLog = nullptr);
     ~CSimServer();
     CSimServer(const CSimServer&) = delete;
     CSimServer& operator=(const CSimServer&) = delete;
@@ -31,6 +33,7 @@ public:
 private:
     const SSimOptions& m_opts;
     const CStopSignal& m_stop;
+    CSimJobLog* m_pJobLog;
     CRemoteTree m_tree;
     CSimLog m_log;
     int m_nListenFd = -1;

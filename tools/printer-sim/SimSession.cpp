@@ -46,9 +46,10 @@ bool IsKnownUnsupported(std::string_view strVerb)
 } // namespace
 
 CSimSession::CSimSession(const SSimOptions& opts, const CRemoteTree& tree, const CStopSignal& stop,
-                         CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId)
+                         CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId,
+                         CSimJobLog* pJobLog)
     : m_opts(opts), m_tree(tree), m_stop(stop), m_log(log), m_nCtrlFd(nCtrlFd), m_peer(peer),
-      m_nId(nId), m_reader(nCtrlFd, kMaxCommandLine)
+      m_nId(nId), m_reader(nCtrlFd, kMaxCommandLine), m_pJobLog(pJobLog)
 {
     socklen_t nLen = sizeof m_local;
     getsockname(nCtrlFd, reinterpret_cast<sockaddr*>(&m_local), &nLen);

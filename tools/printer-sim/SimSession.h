@@ -4,6 +4,7 @@
 // that the server opens to the address the client gave with PORT or EPRT.
 // Quirks and faults from the options bend the conversation where asked.
 #include "RemoteTree.h"
+#include "SimJobLog.h"
 #include "SimLog.h"
 #include "SimNet.h"
 #include "SimOptions.h"
@@ -19,7 +20,8 @@ namespace hpa::sim {
 class CSimSession {
 public:
     CSimSession(const SSimOptions& opts, const CRemoteTree& tree, const CStopSignal& stop,
-                CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId);
+                CSimLog& log, int nCtrlFd, const sockaddr_in& peer, int nId,
+                CSimJobLog* pJobLog = nullptr);
     ~CSimSession();
     CSimSession(const CSimSession&) = delete;
     CSimSession& operator=(const CSimSession&) = delete;
@@ -85,6 +87,10 @@ private:
     bool m_bHaveDataAddr = false;
     sockaddr_in m_dataAddr{};
     int m_nDataFd = -1; // opened early by the port-connect quirk
+    // The advancing job log, and this session's hold on it from its first
+    // retrieval of the status file on.
+    CSimJobLog* m_pJobLog;
+    std::shared_lock<std::shared_mutex> m_jobLogHold;
 };
 
 } // namespace hpa::sim

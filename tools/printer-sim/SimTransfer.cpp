@@ -120,6 +120,14 @@ CSimSession::EHandled CSimSession::OnRetr(const std::string& strArg)
     }
     if (!m_bHaveDataAddr)
         return Reply(425, "Use PORT or EPRT first.") ? keepGoing : endSession;
+    if (m_pJobLog != nullptr && strLocal == "acc.sta" && !m_jobLogHold.owns_lock()) {
+        // A download starts with the status file: the log moves on now and
+        // then holds still until this session ends.
+        std::string strEvent;
+        m_jobLogHold = m_pJobLog->BeginDownload(strEvent);
+        if (!strEvent.empty())
+            m_log.Line(m_nId, "*", strEvent);
+    }
     int nFileFd = open(m_tree.LocalPath(strLocal).c_str(), O_RDONLY | O_CLOEXEC);
     struct stat st {};
     if (nFileFd < 0 || fstat(nFileFd, &st) != 0) {

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace {
@@ -51,6 +52,19 @@ int Serve(const hpa::sim::SSimOptions& opts)
         std::fprintf(stderr, "hpa-printer-sim: %s is not a directory\n", opts.m_strRoot.c_str());
         return 1;
     }
+    // An advancing log serves a private copy of the root that it changes.
+    hpa::sim::SSimOptions served = opts;
+    std::unique_ptr<hpa::sim::CSimJobLog> pJobLog;
+    if (opts.m_nAdvanceJobs > 0) {
+        pJobLog = std::make_unique<hpa::sim::CSimJobLog>(
+            opts.m_nAdvanceJobs, opts.m_nAdvanceCapacity, opts.m_gen.m_nSeed);
+        std::string strLogError;
+        if (!pJobLog->Open(opts.m_strRoot, strLogError)) {
+            std::fprintf(stderr, "hpa-printer-sim: %s\n", strLogError.c_str());
+            return 1;
+        }
+        served.m_strRoot = pJobLog->ServedRoot().string();
+    }
     hpa::sim::CStopSignal stop;
     if (stop.Fd() < 0) {
         std::fprintf(stderr, "hpa-printer-sim: cannot create the stop pipe\n");
@@ -64,7 +78,7 @@ int Serve(const hpa::sim::SSimOptions& opts)
     sigaction(SIGINT, &sa, nullptr);
     std::signal(SIGPIPE, SIG_IGN);
 
-    hpa::sim::CSimServer server(opts, stop);
+    hpa::sim::CSimServer server(served, stop, pJobLog.get());
     std::string strError;
     if (!server.Listen(strError)) {
         std::fprintf(stderr, "hpa-printer-sim: %s\n", strError.c_str());

@@ -1,0 +1,171 @@
+// One printer's collection into the history.
+#include "history/Collector.h"
+
+#include "accounting/Acc.h"
+#include "accounting/AccText.h"
+#include "accounting/FieldMasks.h"
+#include "grid/UGCtrl.h"
+#include "history/GridJobList.h"
+#include "transfer/AccDecoder.h"
+
+#include <chrono>
+#include <fstream>
+
+namespace hpa {
+
+namespace {
+
+// Keeps the first failure message for the caller instead of showing it.
+class CCollectMessages : public CMessages {
+public:
+    void Exclamation(const std::string& strText) override
+    {
+        if (m_strFirst.empty())
+            m_strFirst = strText;
+    }
+    void Inform(const std::string& strText, const std::string&, MessageIcon) override
+    {
+        Exclamation(strText);
+    }
+    MessageAnswer AskYesNo(const std::string&) override { return MessageAnswer::No; }
+    const std::string& First() const { return m_strFirst; }
+
+private:
+    std::string m_strFirst;
+};
+
+// No display; cancelled only through the request's flag.
+class CQuietProgress : public CTransferProgress {
+public:
+    explicit CQuietProgress(const std::atomic<bool>* pCancel) : m_pCancel(pCancel) {}
+    void SetMessage(const std::string&) override {}
+    void SetPos(int) override {}
+    void Pump() override {}
+    bool IsCancelled() override { return m_pCancel && m_pCancel->load(); }
+    bool CheckCancel() override { return IsCancelled(); }
+
+private:
+    const std::atomic<bool>* m_pCancel;
+};
+
+// An accounting set of its own, bound to its own grids and the all-ones
+// job mask: nothing here touches the process-wide set.
+struct CDecodingSet {
+    CUGCtrl m_jobGrid;
+    CUGCtrl m_paperGrid;
+    CUGCtrl m_statusGrid;
+    CFieldMasks m_masks;
+    CCollectMessages m_messages;
+    std::vector<int> m_recordRows;
+    CAcc m_acc;
+
+    explicit CDecodingSet(const std::filesystem::path& workDir)
+    {
+        m_masks.m_strJobMask = kAllJobFieldsMask;
+        m_masks.Recount();
+        CAccBinding binding;
+        binding.m_pathWorkDir = workDir;
+        binding.m_pGrids = {&m_jobGrid, &m_paperGrid, &m_statusGrid};
+        binding.m_pMasks = &m_masks;
+        binding.m_pMessages = &m_messages;
+        binding.m_pRecordRows = &m_recordRows;
+        m_acc.Bind(binding);
+    }
+};
+
+std::int64_t NowUtc()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// A job file cut short (the printer went silent or hung up mid-file) still
+// decodes, but its last record may be cut in the middle: such a download is
+// not stored, so no half job ever enters the history under a good identity.
+bool CheckComplete(const CDecodingSet& set, const std::filesystem::path& workDir,
+                   std::string& strError)
+{
+    const std::int64_t nAnnounced =
+        LeadingIntegerFull(set.m_acc.m_strFieldValue[kFieldNumberOfJobs]);
+    const std::int64_t nRead =
+        set.m_recordRows.empty() ? 0 : static_cast<std::int64_t>(set.m_recordRows.size()) - 1;
+    bool bEndsWithLine = true;
+    std::error_code ec;
+    const std::filesystem::path jobFile = workDir / kJobFileName;
+    const auto nSize = std::filesystem::file_size(jobFile, ec);
+    if (!ec && nSize > 0) {
+        std::ifstream in(jobFile, std::ios::binary);
+        in.seekg(-1, std::ios::end);
+        bEndsWithLine = in.get() == '\n';
+    }
+    if (nRead < nAnnounced || !bEndsWithLine) {
+        strError = "the job file is incomplete: " + std::to_string(nRead) + " of " +
+                   std::to_string(nAnnounced) + " announced jobs" +
+                   (bEndsWithLine ? std::string() : std::string(", the last one cut off")) +
+                   " (did the printer stop sending?); nothing was stored";
+        return false;
+    }
+    return true;
+}
+
+bool Store(CDecodingSet& set, const std::string& strPrinter, const std::string& strHost,
+           std::int64_t nTimeUtc, CHistoryStore& store, CCollectOutcome& outcome)
+{
+    if (!CheckComplete(set, set.m_acc.Binding().m_pathWorkDir, outcome.m_strError))
+        return false;
+    const bool bHasInk = set.m_acc.m_strFieldValue[kFieldVersion] != "1";
+    CGridJobList jobs(set.m_jobGrid, std::move(set.m_recordRows), bHasInk);
+    CCollectionInput input;
+    input.m_strPrinter = strPrinter;
+    input.m_strHost = strHost;
+    input.m_nTimeUtc = nTimeUtc;
+    for (int n = 0; n < kHistoryStatusCount; ++n)
+        input.m_strStatus[static_cast<std::size_t>(n)] =
+            set.m_acc.m_strFieldValue[static_cast<std::size_t>(kFieldVersion + n)];
+    input.m_pJobs = &jobs;
+    outcome.m_bOk = store.Ingest(input, outcome.m_ingest, outcome.m_strError);
+    return outcome.m_bOk;
+}
+
+} // namespace
+
+bool CollectPrinter(const CCollectRequest& request, CHistoryStore& store, CCollectOutcome& outcome)
+{
+    outcome = CCollectOutcome();
+    CDecodingSet set(request.m_download.m_workDir);
+    CAccDecoder decoder(set.m_acc);
+    CQuietProgress progress(request.m_pCancel);
+    CDownloadSession session(request.m_download, decoder, set.m_messages, progress);
+    const std::int64_t nTimeUtc = NowUtc();
+    const DownloadResult result = session.Run();
+    if (result != DownloadResult::Decoded) {
+        // Anything short of every file read leaves the history alone.
+        outcome.m_strError = result == DownloadResult::Cancelled ? std::string("cancelled")
+                             : !set.m_messages.First().empty()   ? set.m_messages.First()
+                                                                 : session.Message();
+        if (outcome.m_strError.empty())
+            outcome.m_strError = "the download failed";
+        return false;
+    }
+    return Store(set, request.m_strPrinter, request.m_download.m_strHost, nTimeUtc, store, outcome);
+}
+
+bool IngestWorkFiles(const std::filesystem::path& workDir, const std::string& strPrinter,
+                     const std::string& strHost, std::int64_t nTimeUtc, CHistoryStore& store,
+                     CCollectOutcome& outcome)
+{
+    outcome = CCollectOutcome();
+    CDecodingSet set(workDir);
+    CAcc& acc = set.m_acc;
+    const bool bRead = acc.ReadStatusFile() && !acc.IndicatesInvalidInitialization() &&
+                       acc.ReadDictionaryFile() && acc.ReadJobFile();
+    if (!bRead) {
+        outcome.m_strError =
+            set.m_messages.First().empty() ? kMsgInvalidInitialization : set.m_messages.First();
+        return false;
+    }
+    return Store(set, strPrinter, strHost, nTimeUtc, store, outcome);
+}
+
+} // namespace hpa

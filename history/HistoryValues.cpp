@@ -1,0 +1,199 @@
+// Values the history derives from a job, shared by both back-ends.
+#include "history/HistoryValues.h"
+
+#include "accounting/AccText.h"
+
+#include <charconv>
+#include <cstdio>
+#include <ctime>
+
+namespace hpa {
+
+namespace {
+
+// Blanks, then digits, then blanks; the number's digits as written.
+bool TakeNumber(std::string_view& str, char chEnd, std::int64_t& nValue, std::size_t& nDigits)
+{
+    std::size_t n = 0;
+    while (n < str.size() && str[n] == ' ')
+        ++n;
+    const std::size_t nStart = n;
+    nValue = 0;
+    while (n < str.size() && str[n] >= '0' && str[n] <= '9') {
+        if (n - nStart >= 9)
+            return false; // no part of a date needs that many digits
+        nValue = nValue * 10 + (str[n] - '0');
+        ++n;
+    }
+    nDigits = n - nStart;
+    if (nDigits == 0)
+        return false;
+    while (n < str.size() && str[n] == ' ')
+        ++n;
+    if (chEnd != '\0') {
+        if (n >= str.size() || str[n] != chEnd)
+            return false;
+        ++n;
+    } else if (n != str.size()) {
+        return false;
+    }
+    str.remove_prefix(n);
+    return true;
+}
+
+int DaysInMonth(std::int64_t nYear, std::int64_t nMonth)
+{
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeap = (nYear % 4 == 0 && nYear % 100 != 0) || nYear % 400 == 0;
+    return nMonth == 2 && bLeap ? 29 : kDays[nMonth - 1];
+}
+
+void AppendValue(std::string& str, std::string_view value)
+{
+    str += std::to_string(value.size());
+    str += ':';
+    str += value;
+}
+
+bool TakeValue(std::string_view& str, std::string& value)
+{
+    const std::size_t nColon = str.find(':');
+    if (nColon == std::string_view::npos || nColon == 0 || nColon > 9)
+        return false;
+    std::size_t nLength = 0;
+    const auto [ptr, ec] = std::from_chars(str.data(), str.data() + nColon, nLength);
+    if (ec != std::errc() || ptr != str.data() + nColon || nLength > str.size() - nColon - 1)
+        return false;
+    value.assign(str.substr(nColon + 1, nLength));
+    str.remove_prefix(nColon + 1 + nLength);
+    return true;
+}
+
+} // namespace
+
+std::string DayKey(std::string_view strDate)
+{
+    std::int64_t nMonth = 0;
+    std::int64_t nDay = 0;
+    std::int64_t nYear = 0;
+    std::size_t nDigits = 0;
+    if (!TakeNumber(strDate, '/', nMonth, nDigits) || !TakeNumber(strDate, '/', nDay, nDigits) ||
+        !TakeNumber(strDate, '\0', nYear, nDigits))
+        return kUnknownDay;
+    if (nYear < 1000 || nYear > 9999 || nMonth < 1 || nMonth > 12 || nDay < 1 ||
+        nDay > DaysInMonth(nYear, nMonth))
+        return kUnknownDay;
+    char szKey[48];
+    std::snprintf(szKey, sizeof szKey, "%04d-%02d-%02d", static_cast<int>(nYear),
+                  static_cast<int>(nMonth), static_cast<int>(nDay));
+    return szKey;
+}
+
+CJobSums JobSums(const CHistoryJob& job)
+{
+    CJobSums sums;
+    sums.m_nSimplex = LeadingInteger(job.m_field[kHistSimplex]);
+    sums.m_nDuplex = LeadingInteger(job.m_field[kHistDuplex]);
+    sums.m_nJams = LeadingInteger(job.m_field[kHistJams]);
+    sums.m_nPrintSeconds = LeadingInteger(job.m_field[kHistPrintTime]) / 1000;
+    return sums;
+}
+
+void AddToRollup(CRollupMap& map, const CHistoryJob& job)
+{
+    CRollupSums& sums =
+        map[CRollupKey(std::string(job.m_field[kHistUser]), std::string(job.m_field[kHistHost]),
+                       DayKey(job.m_field[kHistDate]))];
+    const CJobSums add = JobSums(job);
+    ++sums.m_nJobs;
+    sums.m_sums.m_nSimplex += add.m_nSimplex;
+    sums.m_sums.m_nDuplex += add.m_nDuplex;
+    sums.m_sums.m_nJams += add.m_nJams;
+    sums.m_sums.m_nPrintSeconds += add.m_nPrintSeconds;
+}
+
+std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    std::string str;
+    for (const auto& [first, second] : pairs) {
+        AppendValue(str, first);
+        AppendValue(str, second);
+    }
+    return str;
+}
+
+bool DecodeIndexPairs(std::string_view strEncoded,
+                      std::vector<std::pair<std::string, std::string>>& pairs)
+{
+    pairs.clear();
+    while (!strEncoded.empty()) {
+        std::pair<std::string, std::string> pair;
+        if (!TakeValue(strEncoded, pair.first) || !TakeValue(strEncoded, pair.second))
+            return false;
+        pairs.push_back(std::move(pair));
+    }
+    return true;
+}
+
+bool IsCanonicalInteger(std::string_view str, std::int64_t& nValue)
+{
+    if (str.empty() || str.size() > 18)
+        return false;
+    const std::size_t nDigitsAt = str[0] == '-' ? 1 : 0;
+    if (nDigitsAt == str.size() || str[nDigitsAt] < '0' || str[nDigitsAt] > '9')
+        return false;
+    if (str[nDigitsAt] == '0' && (str.size() > nDigitsAt + 1 || nDigitsAt == 1))
+        return false; // leading zero or "-0"
+    const auto [ptr, ec] = std::from_chars(str.data(), str.data() + str.size(), nValue);
+    return ec == std::errc() && ptr == str.data() + str.size();
+}
+
+std::optional<CHistoryGap> DetectGap(const std::string& strPrinter, std::int64_t nTimeUtc,
+                                     std::int64_t nPreviousTimeUtc,
+                                     const std::string& strPreviousLast,
+                                     const std::string& strNewFirst)
+{
+    if (strPreviousLast.empty() || strNewFirst.empty())
+        return std::nullopt;
+    CHistoryGap gap;
+    gap.m_strPrinter = strPrinter;
+    gap.m_nTimeUtc = nTimeUtc;
+    gap.m_nAfterTimeUtc = nPreviousTimeUtc;
+    gap.m_strAfterJobId = strPreviousLast;
+    gap.m_strBeforeJobId = strNewFirst;
+    std::int64_t nLast = 0;
+    std::int64_t nFirst = 0;
+    if (IsCanonicalInteger(strPreviousLast, nLast) && IsCanonicalInteger(strNewFirst, nFirst)) {
+        if (nFirst == nLast + 1)
+            return std::nullopt; // goes on where the previous collection stopped
+        if (nFirst > nLast + 1) {
+            gap.m_nFirstMissing = nLast + 1;
+            gap.m_nLastMissing = nFirst - 1;
+        }
+    }
+    return gap;
+}
+
+std::string DescribeGap(const CHistoryGap& gap)
+{
+    if (gap.m_nFirstMissing && gap.m_nLastMissing) {
+        if (*gap.m_nFirstMissing == *gap.m_nLastMissing)
+            return "Job ID " + std::to_string(*gap.m_nFirstMissing) + " lost";
+        return "Job IDs " + std::to_string(*gap.m_nFirstMissing) + " to " +
+               std::to_string(*gap.m_nLastMissing) + " lost";
+    }
+    return "jobs lost after Job ID " + gap.m_strAfterJobId + " and before Job ID " +
+           gap.m_strBeforeJobId + " (the Job IDs do not tell how many)";
+}
+
+std::string FormatUtc(std::int64_t nTimeUtc)
+{
+    const std::time_t t = static_cast<std::time_t>(nTimeUtc);
+    std::tm tm{};
+    gmtime_r(&t, &tm);
+    char szText[32];
+    std::strftime(szText, sizeof szText, "%Y-%m-%d %H:%M:%S", &tm);
+    return szText;
+}
+
+} // namespace hpa

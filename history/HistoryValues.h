@@ -1,0 +1,68 @@
+#pragma once
+// Values the history derives from a job: the report's day key, the sums a
+// job adds to its rollup row, the index lines' encoding, and whether two
+// collections leave a gap between them. Shared by both back-ends so that
+// SQLite and PostgreSQL histories agree byte for byte.
+#include "history/HistoryStore.h"
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+namespace hpa {
+
+// "YYYY-MM-DD" from a job's Date read as month/day/year (digits, with or
+// without padding blanks or zeros; a real calendar date, year 1000 to
+// 9999); "unknown" when it cannot be read that way.
+inline constexpr const char* kUnknownDay = "unknown";
+std::string DayKey(std::string_view strDate);
+
+// The report's numbers of one job: the leading integer of each value, as
+// the summary takes them; print time in whole seconds, truncated per job.
+struct CJobSums {
+    std::int64_t m_nSimplex = 0;
+    std::int64_t m_nDuplex = 0;
+    std::int64_t m_nJams = 0;
+    std::int64_t m_nPrintSeconds = 0;
+};
+CJobSums JobSums(const CHistoryJob& job);
+
+// Rollup sums of new jobs by user, host and day, gathered during an ingest.
+struct CRollupSums {
+    std::int64_t m_nJobs = 0;
+    CJobSums m_sums;
+};
+using CRollupKey = std::tuple<std::string, std::string, std::string>; // user, host, day
+using CRollupMap = std::map<CRollupKey, CRollupSums>;
+void AddToRollup(CRollupMap& map, const CHistoryJob& job);
+
+// The index lines' pairs as one byte string: each value as its length in
+// decimal, ':' and its bytes. Decoding returns false on malformed input.
+std::string EncodeIndexPairs(const std::vector<std::pair<std::string, std::string>>& pairs);
+bool DecodeIndexPairs(std::string_view strEncoded,
+                      std::vector<std::pair<std::string, std::string>>& pairs);
+
+// A value written exactly as a 64-bit integer prints ("0", "12", "-7"; no
+// blanks, signs on zero or leading zeros): stored as a number, read back
+// as the same text.
+bool IsCanonicalInteger(std::string_view str, std::int64_t& nValue);
+
+// The gap left between a printer's previous collection (its last Job ID)
+// and a new download (its first Job ID) that shares no job with the
+// history; none when the new download goes on where the previous stopped.
+std::optional<CHistoryGap> DetectGap(const std::string& strPrinter, std::int64_t nTimeUtc,
+                                     std::int64_t nPreviousTimeUtc,
+                                     const std::string& strPreviousLast,
+                                     const std::string& strNewFirst);
+
+// How a gap reads on standard error and in lists.
+std::string DescribeGap(const CHistoryGap& gap);
+
+// UTC "YYYY-MM-DD HH:MM:SS" of seconds since 1970.
+std::string FormatUtc(std::int64_t nTimeUtc);
+
+} // namespace hpa
