@@ -195,11 +195,13 @@ int CAcc::ReadJobFile()
             grid.SetCellText(nCol++, nRow, m_strFieldValue[nField]);
 
         // The index lines belong to the record whether shown or not; every
-        // one of them is consumed and kept.
+        // one of them is consumed, and decoded only when its columns show.
         int nIndexRead = 0;
         for (; nIndexRead < nIndexLines; ++nIndexRead) {
             if (!file.ReadLine(kJobLineChars, line))
                 break;
+            if (!bShowIndex)
+                continue;
             if (static_cast<std::size_t>(nIndexRead) >= indexPairs.size())
                 indexPairs.emplace_back();
             DecodeIndexLine(UpToNul(line), indexPairs[static_cast<std::size_t>(nIndexRead)]);

@@ -4,6 +4,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
+#include <QWindow>
 
 #include <cstring>
 
@@ -21,6 +22,8 @@ CActivationWatcher::CActivationWatcher(QLocalServer* pServer, QObject* pParent)
 {
     m_pServer->setParent(this);
     connect(m_pServer, &QLocalServer::newConnection, this, &CActivationWatcher::OnNewConnection);
+    connect(qApp, &QGuiApplication::focusWindowChanged, this,
+            &CActivationWatcher::OnFocusWindowChanged);
 }
 
 CActivationWatcher::~CActivationWatcher()
@@ -54,19 +57,44 @@ void CActivationWatcher::OnReadyRead(QLocalSocket* pSocket)
         Activate();
 }
 
-QWidget* CActivationWatcher::WindowToActivate(QWidget* pMainWindow)
+namespace {
+
+// The main window, or a top-level window of its own (a dialog whose parent
+// lies in it).
+bool BelongsToMainWindow(const QWidget* pWindow, const QWidget* pMainWindow)
+{
+    for (const QWidget* p = pWindow; p; p = p->parentWidget())
+        if (p == pMainWindow)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void CActivationWatcher::OnFocusWindowChanged()
+{
+    // Remembered only while one of ours is active: switching to another
+    // program leaves the last one of ours in place.
+    QWidget* pActive = QApplication::activeWindow();
+    if (pActive && m_pMainWindow && BelongsToMainWindow(pActive, m_pMainWindow))
+        m_pLastActive = pActive;
+}
+
+QWidget* CActivationWatcher::WindowToActivate(QWidget* pMainWindow, QWidget* pLastActive)
 {
     if (!pMainWindow)
         return nullptr;
     if (QWidget* pModal = QApplication::activeModalWidget())
         return pModal;
+    if (pLastActive && pLastActive->isVisible() && BelongsToMainWindow(pLastActive, pMainWindow))
+        return pLastActive;
     return pMainWindow;
 }
 
 void CActivationWatcher::Activate()
 {
     ++m_nRequests;
-    QWidget* pWindow = WindowToActivate(m_pMainWindow);
+    QWidget* pWindow = WindowToActivate(m_pMainWindow, m_pLastActive);
     if (!pWindow) {
         // Still starting up: nothing to bring forward yet.
         QApplication::beep();
@@ -75,6 +103,9 @@ void CActivationWatcher::Activate()
     }
     if (m_pMainWindow->isMinimized())
         m_pMainWindow->setWindowState(m_pMainWindow->windowState() & ~Qt::WindowMinimized);
+    // A modeless window comes forward together with the main window.
+    if (pWindow != m_pMainWindow.data())
+        m_pMainWindow->raise();
     pWindow->raise();
     pWindow->activateWindow();
     emit activated(pWindow);

@@ -25,8 +25,11 @@ public:
     // The window to bring forward; until it exists a request only beeps.
     void SetMainWindow(QWidget* pMainWindow) { m_pMainWindow = pMainWindow; }
 
-    // The dialog open in the main window, or the main window itself.
-    static QWidget* WindowToActivate(QWidget* pMainWindow);
+    // The modal dialog open in the main window; else the main window's
+    // window that was active last (pLastActive: the main window itself or
+    // a modeless window it owns, such as the Find dialog) while it is still
+    // shown; else the main window itself.
+    static QWidget* WindowToActivate(QWidget* pMainWindow, QWidget* pLastActive = nullptr);
 
     int RequestCount() const { return m_nRequests; }
 
@@ -38,9 +41,11 @@ private:
     void OnNewConnection();
     void OnReadyRead(QLocalSocket* pSocket);
     void Activate();
+    void OnFocusWindowChanged();
 
     QLocalServer* m_pServer;
     QPointer<QWidget> m_pMainWindow;
+    QPointer<QWidget> m_pLastActive; // the main window's own window active last
     int m_nRequests = 0;
 };
 

@@ -4,11 +4,13 @@
 #include "app/Resources.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace hpa {
 
@@ -126,9 +128,76 @@ CHelpWindow* CHelpWindow::Existing()
     return g_pHelpWindow;
 }
 
+// A modal dialog blocks every window outside its own family. The help
+// window joins the family of the dialog on show (F1 in the dialog), and when
+// a dialog opens while help is already shown (the window is then told it is
+// blocked); it goes back to its owner when the dialog closes.
+bool CHelpWindow::event(QEvent* pEvent)
+{
+    if (pEvent->type() == QEvent::WindowBlocked) {
+        // Not from inside the blocking itself: the window is shown anew.
+        QMetaObject::invokeMethod(
+            this, [this] { JoinModalDialog(); }, Qt::QueuedConnection);
+    }
+    return QWidget::event(pEvent);
+}
+
+bool CHelpWindow::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched == m_pModal && pEvent->type() == QEvent::Hide)
+        QMetaObject::invokeMethod(
+            this, [this] { LeaveModalDialog(); }, Qt::QueuedConnection);
+    return QWidget::eventFilter(pWatched, pEvent);
+}
+
+void CHelpWindow::JoinModalDialog()
+{
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (!pModal || pModal == this || pModal == m_pModal || !pModal->isVisible() ||
+        !pModal->windowHandle())
+        return;
+    if (m_pModal)
+        m_pModal->removeEventFilter(this);
+    m_pModal = pModal;
+    pModal->installEventFilter(this);
+    create();
+    windowHandle()->setTransientParent(pModal->windowHandle());
+    // Whether a window is blocked is decided when it is shown; shown again
+    // here without taking the keyboard from the dialog that just opened.
+    if (isVisible()) {
+        const QRect rcWas = geometry();
+        const bool bWasQuiet = testAttribute(Qt::WA_ShowWithoutActivating);
+        hide();
+        setGeometry(rcWas);
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, bWasQuiet);
+    }
+}
+
+void CHelpWindow::LeaveModalDialog()
+{
+    if (m_pModal && m_pModal->isVisible())
+        return; // shown again meanwhile
+    if (m_pModal)
+        m_pModal->removeEventFilter(this);
+    m_pModal = nullptr;
+    // Beside a dialog further out, if one is still open; else the owner's.
+    if (QApplication::activeModalWidget()) {
+        JoinModalDialog();
+        return;
+    }
+    if (windowHandle()) {
+        QWidget* pOwner = parentWidget();
+        windowHandle()->setTransientParent(pOwner && pOwner->windowHandle() ? pOwner->windowHandle()
+                                                                            : nullptr);
+    }
+}
+
 void CHelpWindow::ShowPage(const QString& strPage)
 {
     m_pBrowser->setSource(QUrl(QStringLiteral("qrc:/hpa/help/") + strPage));
+    JoinModalDialog(); // F1 in a modal dialog: beside that dialog
     show();
     raise();
     activateWindow();

@@ -3,6 +3,7 @@
 // browser window. Commands and dialogs ask for a topic by help context
 // number (0x10000 plus a command id, 0x20080 for the main window); a table
 // maps the numbers to pages.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -35,8 +36,18 @@ public:
 
     ~CHelpWindow() override;
 
+protected:
+    bool event(QEvent* pEvent) override;
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
+    void JoinModalDialog();
+    void LeaveModalDialog();
+
     QTextBrowser* m_pBrowser;
+    // The modal dialog the window stands beside (its window is then the help
+    // window's transient parent), or null.
+    QPointer<QWidget> m_pModal;
 };
 
 } // namespace hpa

@@ -6,6 +6,7 @@
 #include "app/Resources.h"
 #include "app/SplashWindow.h"
 #include "app/StatusPane.h"
+#include "platform/qt/IdleProcessing.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
@@ -100,8 +101,11 @@ CMainFrame::CMainFrame(CCommandRouter& router, QWidget* pParent)
     m_router.SetTarget(RouteSlot::Frame, &m_commands);
 
     // Idle-time update of the toolbar, as the event loop is about to wait.
+    // Loops that keep messages flowing while they work (a download, a print
+    // job) ask for it themselves.
     if (auto* pDispatcher = QAbstractEventDispatcher::instance())
         connect(pDispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::OnIdle);
+    connect(&CIdleHub::Instance(), &CIdleHub::idle, this, &CMainFrame::OnIdle);
 
     CSplashWindow::ShowSplashScreen(this);
 }
@@ -140,8 +144,9 @@ QAction* CMainFrame::AddCommandAction(QMenu* pMenu, const char* pszText, const c
         // accelerator table's.
         QString strText = QString::fromUtf8(pszText);
         if (pszShortcut)
-            strText += QLatin1Char('\t') + QKeySequence(QString::fromUtf8(pszShortcut))
-                                               .toString(QKeySequence::NativeText);
+            strText +=
+                QLatin1Char('\t') +
+                QKeySequence(QString::fromUtf8(pszShortcut)).toString(QKeySequence::NativeText);
         pAction->setText(strText);
     }
     if (pMenu)

@@ -10,11 +10,11 @@ CStatusPane::CStatusPane(const QString& strSizeSample, QWidget* pParent)
     : QLabel(pParent), m_strSample(strSizeSample)
 {
     // A sunken box of its own: styles differ in whether and where they draw
-    // a label's frame inside a status bar.
-    // One more pixel on the left: letters such as J reach left of their
-    // origin and would otherwise lose that part under the box's line.
+    // a label's frame inside a status bar. Inside the box's one-pixel line
+    // the text keeps a margin of three pixels on either side, so letters
+    // such as J, which reach left of their origin, stay clear of the line.
     setFrameStyle(QFrame::NoFrame);
-    setContentsMargins(2, 1, 1, 1);
+    setContentsMargins(kFrameLine + kTextMargin, 1, kFrameLine + kTextMargin, 1);
     setMargin(0);
     setIndent(0);
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -11,8 +11,12 @@ class CStatusPane : public QLabel {
 public:
     explicit CStatusPane(const QString& strSizeSample, QWidget* pParent = nullptr);
 
-    // Width of the text area (inside the border) in pixels.
+    // Width of the text area (inside the border and margins) in pixels.
     int TextAreaWidth() const { return contentsRect().width(); }
+
+    // The box's line and the free space between it and the text, in pixels.
+    static constexpr int kFrameLine = 1;
+    static constexpr int kTextMargin = 3;
 
 protected:
     void changeEvent(QEvent* pEvent) override;

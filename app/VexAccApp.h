@@ -60,6 +60,8 @@ public:
     // Settings and message boxes of the program (the tests' own in tests).
     CProfile& Profile() const { return *m_pProfile; }
     CMessages& Messages() const { return *m_pMessages; }
+    // The file dialogs and questions of the document and of printing.
+    CDocumentUi& DocumentUi() const { return *m_pDocumentUi; }
 
     // The application's commands.
     void OnFileNew();

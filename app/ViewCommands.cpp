@@ -23,14 +23,14 @@ void SelectDataKind(CViewLink& view, int nKindCommand)
     view.ShowGrid(nGrid, true);
     view.FocusGrid(nGrid);
     view.SetCurrent(nKindCommand, nGrid);
-    view.SetDataKindPaneText(QString::fromLatin1(kDataKindPaneText[static_cast<std::size_t>(nGrid)]));
+    view.SetDataKindPaneText(
+        QString::fromLatin1(kDataKindPaneText[static_cast<std::size_t>(nGrid)]));
 }
 
 void AddViewCommandRules(CCommandMap& map, CViewLink& view,
                          std::function<bool()> fnShownGridClicked)
 {
-    map.OnRange(ID_DATA_JOB, ID_DATA_STATUS,
-                [&view](int nID) { SelectDataKind(view, nID); });
+    map.OnRange(ID_DATA_JOB, ID_DATA_STATUS, [&view](int nID) { SelectDataKind(view, nID); });
     map.OnUpdateRange(ID_DATA_JOB, ID_DATA_STATUS, [&view](CCmdUI& ui) {
         ui.SetRadio(ui.m_nID == view.CurrentKind());
         ui.Enable(view.CurrentKind() != 0);
@@ -40,7 +40,7 @@ void AddViewCommandRules(CCommandMap& map, CViewLink& view,
     });
     map.OnUpdate(ID_CONNECT, [&view](CCmdUI& ui) { ui.Enable(view.CurrentKind() == 0); });
     map.OnUpdateEach({ID_EDIT_FIND, ID_FILE_PRINT, ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW,
-                      ID_EXPORT, ID_VIEW_SUMMARY, ID_FILE_NEW, ID_FILE_SAVE_AS},
+                      ID_EXPORT, ID_VIEW_SUMMARY, ID_FILE_NEW, ID_FILE_SAVE, ID_FILE_SAVE_AS},
                      [&view](CCmdUI& ui) { ui.Enable(view.CurrentKind() != 0); });
 }
 

@@ -7,8 +7,9 @@
 // - Copy: enabled exactly when the shown grid was clicked since the last
 //   copy; disabled while no grid is shown;
 // - Connect to Printer: enabled only while no kind is shown;
-// - Find, Print, print without dialog, Print Preview, Export, Summary, New
-//   and Save As: enabled only while a kind is shown.
+// - Find, Print, print without dialog, Print Preview, Export, Summary, New,
+//   Save and Save As: enabled only while a kind is shown, so no save ever
+//   writes a document without data.
 #include "app/CommandRouter.h"
 
 #include <functional>

@@ -39,7 +39,11 @@ void StoreGridBlock(CArchive& ar, CUGCtrl& grid)
     }
 }
 
-void LoadGridBlock(CArchive& ar, CUGCtrl& grid, int nMaxColumns)
+namespace {
+
+// Reads one grid block into pGrid, or, with no grid, only reads it through
+// so that a fault anywhere in it is found before any grid is touched.
+void ReadGridBlock(CArchive& ar, CUGCtrl* pGrid, int nMaxColumns)
 {
     const std::int32_t nCols = ar.ReadInt32();
     const std::int32_t nRows = ar.ReadInt32();
@@ -52,6 +56,14 @@ void LoadGridBlock(CArchive& ar, CUGCtrl& grid, int nMaxColumns)
         (static_cast<std::uint64_t>(nRows) + 1) * (static_cast<std::uint64_t>(nCols) + 1);
     ar.RequireRoomFor(8u * static_cast<std::uint64_t>(nCols) + nTexts, 1);
 
+    if (!pGrid) {
+        for (int n = 0; n < 2 * nCols; ++n) // widths and alignments
+            ar.ReadInt32();
+        for (std::uint64_t n = 0; n < nTexts; ++n)
+            ar.ReadString();
+        return;
+    }
+    CUGCtrl& grid = *pGrid;
     grid.SetColumnCount(nCols);
     grid.SetRowCount(nRows);
     for (int nCol = 0; nCol < nCols; ++nCol)
@@ -65,6 +77,13 @@ void LoadGridBlock(CArchive& ar, CUGCtrl& grid, int nMaxColumns)
             grid.WriteCell(nCol, nRow, &cell);
         }
     }
+}
+
+} // namespace
+
+void LoadGridBlock(CArchive& ar, CUGCtrl& grid, int nMaxColumns)
+{
+    ReadGridBlock(ar, &grid, nMaxColumns);
 }
 
 void SerializeAccDocument(CArchive& ar, const CAccDocumentContent& content)
@@ -91,6 +110,15 @@ void LoadAccDocument(const char* pData, std::size_t nSize, const CAccDocumentCon
 {
     CArchive ar(pData, nSize);
     SerializeAccDocument(ar, content);
+}
+
+void CheckAccDocument(const char* pData, std::size_t nSize)
+{
+    CArchive ar(pData, nSize);
+    for (const int nMaxColumns : kMaxColumns)
+        ReadGridBlock(ar, nullptr, nMaxColumns);
+    CAcc acc;
+    acc.Serialize(ar);
 }
 
 } // namespace hpa

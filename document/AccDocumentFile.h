@@ -46,5 +46,9 @@ std::string StoreAccDocument(const CAccDocumentContent& content);
 // Loads a whole file's bytes; throws CArchiveException when they do not
 // hold a document. The grids keep what was loaded before the fault.
 void LoadAccDocument(const char* pData, std::size_t nSize, const CAccDocumentContent& content);
+// Reads a whole file's bytes through without keeping anything; throws
+// CArchiveException exactly where LoadAccDocument would. Checking first
+// lets an open refuse a damaged file before the data on show is touched.
+void CheckAccDocument(const char* pData, std::size_t nSize);
 
 } // namespace hpa

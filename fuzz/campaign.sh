@@ -5,7 +5,8 @@
 # measured) still gives every target its full share. Targets run one after
 # the other; start several campaigns for several cores.
 #   fuzz/campaign.sh CPU_SECONDS TARGET...
-# Environment as fuzz/run.sh (HPA_FUZZ_BUILD, HPA_FUZZ_WORK). One line per
+# Environment as fuzz/run.sh (HPA_FUZZ_BUILD, HPA_FUZZ_WORK), plus
+# HPA_FUZZ_TIMEOUT (seconds per input, default 10). One line per
 # target is appended to $HPA_FUZZ_WORK/campaign.tsv:
 #   target  cpu_s  wall_s  executions  coverage  new_corpus_files  outcome
 set -euo pipefail
@@ -16,6 +17,10 @@ cpu_limit=$1
 shift
 build=${HPA_FUZZ_BUILD:-build-fuzz}
 work=${HPA_FUZZ_WORK:-$build/work}
+# One input may take this many seconds of wall time. The default suits a
+# quiet machine; a campaign running niced beside builds needs more, or a
+# fuzzer starved of the processor reports a slow input that is not slow.
+timeout=${HPA_FUZZ_TIMEOUT:-10}
 
 # Builds the targets (and checks each starts) with a one-second run.
 HPA_FUZZ_BUILD=$build HPA_FUZZ_WORK=$work fuzz/run.sh 1 "$@" >/dev/null
@@ -49,7 +54,7 @@ for t in "$@"; do
   log="$work/$t.campaign.log"
   before=$(ls "$work/$t" | wc -l)
   start=$(date +%s)
-  "$build/fuzz/fuzz_$t" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=64 \
+  "$build/fuzz/fuzz_$t" -timeout="$timeout" -rss_limit_mb=2048 -malloc_limit_mb=64 \
       -print_final_stats=1 -dict="$(dict_for "$t")" -artifact_prefix="$work/artifacts/$t-" \
       "$work/$t" "fuzz/corpus/$t" >"$log" 2>&1 &
   pid=$!

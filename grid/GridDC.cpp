@@ -9,18 +9,29 @@ namespace hpa {
 
 namespace {
 
-// Set once by the window layer at start-up (and on a palette change); read
-// by any grid. Atomic so a grid built on a worker thread reads them safely.
+// The light scheme: what the grid uses without a desktop, and what paper
+// shows.
+constexpr GridSysColors kLightSysColors = {
+    MakeRGB(255, 255, 255), // window
+    MakeRGB(0, 0, 0),       // window text
+    MakeRGB(0, 120, 215),   // highlight
+    MakeRGB(255, 255, 255), // highlight text
+    MakeRGB(240, 240, 240), // button face
+    MakeRGB(160, 160, 160), // button shadow
+    MakeRGB(0, 0, 0),       // button text
+};
+
+// Set by the window layer at start-up and on a palette change; read by any
+// grid. Atomic so a grid built on a worker thread reads them safely.
 std::array<std::atomic<COLORREF>, kGridSysColorCount>& SysColors()
 {
-    static std::array<std::atomic<COLORREF>, kGridSysColorCount> s_colors = {
-        MakeRGB(255, 255, 255), // window
-        MakeRGB(0, 0, 0),       // window text
-        MakeRGB(0, 120, 215),   // highlight
-        MakeRGB(255, 255, 255), // highlight text
-        MakeRGB(240, 240, 240), // button face
-        MakeRGB(160, 160, 160), // button shadow
-    };
+    static std::array<std::atomic<COLORREF>, kGridSysColorCount> s_colors;
+    static const bool s_bStarted = [] {
+        for (std::size_t i = 0; i < s_colors.size(); ++i)
+            s_colors[i].store(kLightSysColors[i], std::memory_order_relaxed);
+        return true;
+    }();
+    (void)s_bStarted;
     return s_colors;
 }
 
@@ -34,6 +45,19 @@ COLORREF GetGridSysColor(GridSysColor which)
 void SetGridSysColor(GridSysColor which, COLORREF cr)
 {
     SysColors()[static_cast<std::size_t>(which)].store(cr, std::memory_order_relaxed);
+}
+
+GridSysColors LightGridSysColors()
+{
+    return kLightSysColors;
+}
+
+GridSysColors GetGridSysColors()
+{
+    GridSysColors colors{};
+    for (std::size_t i = 0; i < colors.size(); ++i)
+        colors[i] = SysColors()[i].load(std::memory_order_relaxed);
+    return colors;
 }
 
 void CGridDC::FillSolidRect(const CGridRect& rc, COLORREF cr)

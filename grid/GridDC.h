@@ -4,6 +4,7 @@
 // printer, PDF) or a recorder in tests carries it out.
 #include "grid/UGCell.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -66,10 +67,22 @@ public:
 // The system colours the grid uses. The window layer sets them from the
 // desktop palette; the defaults are the usual light scheme so the core and
 // its tests need no desktop.
-enum class GridSysColor { window, windowText, highlight, highlightText, buttonFace, buttonShadow };
-constexpr int kGridSysColorCount = 6;
+enum class GridSysColor {
+    window,
+    windowText,
+    highlight,
+    highlightText,
+    buttonFace,
+    buttonShadow,
+    buttonText
+};
+constexpr int kGridSysColorCount = 7;
+using GridSysColors = std::array<COLORREF, kGridSysColorCount>;
 COLORREF GetGridSysColor(GridSysColor which);
 void SetGridSysColor(GridSysColor which, COLORREF cr);
+GridSysColors GetGridSysColors();
+// The light scheme the colours start with; paper is printed in it.
+GridSysColors LightGridSysColors();
 
 class CGridDC {
 public:

@@ -77,6 +77,7 @@ void CGridFind::Search(CGridFindDialog& dlg)
     pStore->m_bFindCaseSensitive = dlg.MatchCase() ? 1 : 0;
     pStore->m_bFindWholeWord = dlg.MatchWholeWord() ? 1 : 0;
     pStore->m_bFindForward = dlg.SearchDown() ? 1 : 0;
+    pStore->m_pFindMatcher = m_pMatcher;
 
     int nResult = 1;
     if (m_bFirstSearch) {
@@ -85,6 +86,8 @@ void CGridFind::Search(CGridFindDialog& dlg)
     } else {
         nResult = pStore->FindNext(nCol, strFind, &nRow);
     }
+    // The matcher belongs to the window layer, which may go first.
+    pStore->m_pFindMatcher = nullptr;
     if (nResult != 0) {
         static CStderrMessages s_stderr;
         CMessages& messages = m_pMessages ? *m_pMessages : s_stderr;

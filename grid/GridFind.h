@@ -12,6 +12,7 @@ namespace hpa {
 class CUGCtrl;
 class CMessages;
 class CGridFind;
+class CGridTextMatcher;
 
 // The text shown when a search ends without a match.
 inline constexpr const char* kFindNotFoundText = "The search item was not found";
@@ -27,7 +28,7 @@ public:
     // The dialog is closing (Cancel, Escape, its close button): the message
     // being handled is its last one.
     virtual bool IsTerminating() const = 0;
-    // The text to find, as the bytes the cells hold.
+    // The text to find, as typed (UTF-8).
     virtual std::string FindWhat() const = 0;
     virtual bool MatchWholeWord() const = 0;
     virtual bool MatchCase() const = 0;
@@ -55,6 +56,10 @@ public:
     void SetDialogFactory(GridFindDialogFactory factory) { m_factory = std::move(factory); }
     // Where the not-found message goes (null: stderr).
     void SetMessages(CMessages* pMessages) { m_pMessages = pMessages; }
+    // How cells are compared with the text (not owned; null: the store's
+    // byte comparison). The window layer compares the text as displayed.
+    void SetTextMatcher(CGridTextMatcher* pMatcher) { m_pMatcher = pMatcher; }
+    CGridTextMatcher* TextMatcher() const { return m_pMatcher; }
 
     // 1 when a dialog is already open or its message is being handled (or no
     // dialog can be made); else opens one, first search set; 0.
@@ -80,6 +85,7 @@ private:
     CUGCtrl& m_ctrl;
     GridFindDialogFactory m_factory;
     CMessages* m_pMessages = nullptr;
+    CGridTextMatcher* m_pMatcher = nullptr;
     std::unique_ptr<CGridFindDialog> m_pDialog;
     CGridFindDialog* m_pInUse = nullptr; // the dialog whose message is being handled
     bool m_bFirstSearch = false;

@@ -48,6 +48,24 @@ std::vector<CBlock> CutBlocks(int nFirst, int nLast, long long nAvail, SizeFn si
     return blocks;
 }
 
+// Paper is white whatever scheme the screen follows: a cell's colours that
+// are the screen's system colours (or unset, which means them) print in the
+// light scheme; colours the program chose print as they are.
+void ToPaperColors(CUGCell& cell)
+{
+    const GridSysColors screen = GetGridSysColors();
+    const GridSysColors paper = LightGridSysColors();
+    const auto map = [&](COLORREF cr, GridSysColor data, GridSysColor heading) {
+        const auto d = static_cast<std::size_t>(data);
+        const auto h = static_cast<std::size_t>(heading);
+        if (cr == kColorUnset || cr == screen[d])
+            return paper[d];
+        return cr == screen[h] ? paper[h] : cr;
+    };
+    cell.SetTextColor(map(cell.GetTextColor(), GridSysColor::windowText, GridSysColor::buttonText));
+    cell.SetBackColor(map(cell.GetBackColor(), GridSysColor::window, GridSysColor::buttonFace));
+}
+
 int Truncate(double d)
 {
     return static_cast<int>(std::clamp(d, -2147483648.0, 2147483647.0));
@@ -251,6 +269,7 @@ void CGridPrinter::PrintCell(CGridDC& dc, const CGridRect& rc, int nCol, int nRo
     const int nRefHeight = RowScreenHeight(nRow);
     CUGCell cell;
     m_ctrl.ResolveCell(nCol, nRow, &cell);
+    ToPaperColors(cell);
 
     // A shaded 3D frame means nothing on paper: plain lines on all four
     // sides instead.

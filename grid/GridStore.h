@@ -11,6 +11,7 @@
 
 namespace hpa {
 
+class CGridTextMatcher;
 class CUGCtrl;
 
 class CGridStore {
@@ -36,13 +37,18 @@ public:
     virtual int SortRows(const int* /*pnCols*/, int /*nCount*/) { return -1; }
     virtual int SortByColumn(int /*nCol*/) { return -1; }
     // Asked when a move goes past the last row, so a store could add rows.
-    virtual int AddRowsOnDemand(int /*nRowCount*/, int /*nMissing*/, int* /*pnAdded*/) { return -1; }
+    virtual int AddRowsOnDemand(int /*nRowCount*/, int /*nMissing*/, int* /*pnAdded*/)
+    {
+        return -1;
+    }
     virtual int DeleteColumn(int /*nCol*/) { return -1; }
 
-    // Search settings, set before each search.
+    // Search settings, set before each search. The matcher decides each
+    // cell (not owned; null: bytes compared, only a-z folded).
     int m_bFindForward = 1;
     int m_bFindWholeWord = 0;
     int m_bFindCaseSensitive = 0;
+    CGridTextMatcher* m_pFindMatcher = nullptr;
 
     // The control that owns the store (for CompareCells); may be null.
     void SetControl(CUGCtrl* pCtrl) { m_pCtrl = pCtrl; }

@@ -1,6 +1,7 @@
 // Text search of the built-in store: one column, row by row from the row
-// after the start row, never wrapping around.
+// after the start row, never wrapping around. A matcher decides each cell.
 #include "grid/GridStore.h"
+#include "grid/GridTextMatch.h"
 
 namespace hpa {
 
@@ -8,39 +9,34 @@ namespace {
 
 // Bytes a-z to A-Z; other bytes (including those of multi-byte characters)
 // stay as they are, so no text is ever re-encoded.
-std::string UpperAscii(std::string_view str)
+void UpperAsciiInto(std::string_view str, std::string* pstrOut)
 {
-    std::string strOut(str);
-    for (char& ch : strOut) {
+    pstrOut->assign(str);
+    for (char& ch : *pstrOut) {
         if (ch >= 'a' && ch <= 'z')
             ch = static_cast<char>(ch - 'a' + 'A');
     }
-    return strOut;
-}
-
-bool StandsAlone(std::string_view strText, std::size_t nPos, std::size_t nLen)
-{
-    const bool bStart = nPos == 0 || strText[nPos - 1] == ' ';
-    const bool bEnd = nPos + nLen == strText.size() || strText[nPos + nLen] == ' ';
-    return bStart && bEnd;
-}
-
-// Every occurrence is a candidate for a whole-word match, so a cell is found
-// whenever the text stands alone anywhere in it.
-bool Matches(std::string_view strText, std::string_view strFind, bool bWholeWord)
-{
-    std::size_t nPos = strText.find(strFind);
-    if (!bWholeWord)
-        return nPos != std::string_view::npos;
-    while (nPos != std::string_view::npos) {
-        if (StandsAlone(strText, nPos, strFind.size()))
-            return true;
-        nPos = strText.find(strFind, nPos + 1);
-    }
-    return false;
 }
 
 } // namespace
+
+void CGridByteMatcher::Begin(std::string_view strFind, bool bCaseSensitive, bool bWholeWord)
+{
+    m_bCaseSensitive = bCaseSensitive;
+    m_bWholeWord = bWholeWord;
+    if (bCaseSensitive)
+        m_strFind.assign(strFind);
+    else
+        UpperAsciiInto(strFind, &m_strFind);
+}
+
+bool CGridByteMatcher::Matches(std::string_view strCell)
+{
+    if (m_bCaseSensitive)
+        return ContainsText<char>(strCell, m_strFind, m_bWholeWord);
+    UpperAsciiInto(strCell, &m_strCell);
+    return ContainsText<char>(m_strCell, m_strFind, m_bWholeWord);
+}
 
 int CGridMemStore::FindFirst(int nCol, std::string_view str, int* pnRow)
 {
@@ -56,18 +52,14 @@ int CGridMemStore::Search(int nCol, std::string_view str, int* pnRow)
 {
     if (!pnRow || *pnRow < 0 || static_cast<std::size_t>(*pnRow) >= m_rows.size() || nCol < -1)
         return 1;
-    const bool bCase = m_bFindCaseSensitive == 1;
-    const std::string strFind = bCase ? std::string(str) : UpperAscii(str);
+    CGridByteMatcher byteMatcher;
+    CGridTextMatcher& matcher = m_pFindMatcher ? *m_pFindMatcher : byteMatcher;
+    matcher.Begin(str, m_bFindCaseSensitive == 1, m_bFindWholeWord == 1);
     const int nStep = m_bFindForward == 1 ? 1 : -1;
     const int nRows = static_cast<int>(m_rows.size());
     for (int nRow = *pnRow + nStep; nRow >= 0 && nRow < nRows; nRow += nStep) {
         const CUGCell* pCell = PeekCell(nCol, nRow);
-        if (!pCell)
-            continue;
-        const std::string& strText = pCell->GetText();
-        const bool bFound = bCase ? Matches(strText, strFind, m_bFindWholeWord == 1)
-                                  : Matches(UpperAscii(strText), strFind, m_bFindWholeWord == 1);
-        if (bFound) {
+        if (pCell && matcher.Matches(pCell->GetText())) {
             *pnRow = nRow;
             return 0;
         }

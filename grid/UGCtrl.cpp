@@ -11,7 +11,7 @@
 
 namespace hpa {
 
-CUGCtrl::CUGCtrl() : m_pMemStore(std::make_unique<CGridMemStore>())
+CUGCtrl::CUGCtrl() : m_sysColors(GetGridSysColors()), m_pMemStore(std::make_unique<CGridMemStore>())
 {
     CUGCell& def = m_layout.m_gridDefault;
     def.SetDataKind(kDataKindText);
@@ -25,7 +25,7 @@ CUGCtrl::CUGCtrl() : m_pMemStore(std::make_unique<CGridMemStore>())
 
     CUGCell& head = m_layout.m_headingDefault;
     head.SetBorderStyle(kBorderRaised);
-    head.SetTextColor(MakeRGB(0, 0, 0));
+    head.SetTextColor(GetGridSysColor(GridSysColor::buttonText));
     head.SetBackColor(GetGridSysColor(GridSysColor::buttonFace));
     head.SetAlignment(kAlignCenter | kAlignVCenter);
 
@@ -290,6 +290,45 @@ int CUGCtrl::CompareCells(const CUGCell* pCellA, const CUGCell* pCellB)
 }
 
 // ---- appearance -------------------------------------------------------------------
+
+void CUGCtrl::OnSysColorChange()
+{
+    const GridSysColors now = GetGridSysColors();
+    const auto follow = [&](CUGCell& cell, COLORREF (CUGCell::*pGet)() const,
+                            void (CUGCell::*pSet)(COLORREF), GridSysColor which) {
+        const auto i = static_cast<std::size_t>(which);
+        if ((cell.*pGet)() == m_sysColors[i])
+            (cell.*pSet)(now[i]);
+    };
+    const auto followData = [&](CUGCell& cell) {
+        follow(cell, &CUGCell::GetTextColor, &CUGCell::SetTextColor, GridSysColor::windowText);
+        follow(cell, &CUGCell::GetBackColor, &CUGCell::SetBackColor, GridSysColor::window);
+        follow(cell, &CUGCell::GetHighlightTextColor, &CUGCell::SetHighlightTextColor,
+               GridSysColor::highlightText);
+        follow(cell, &CUGCell::GetHighlightBackColor, &CUGCell::SetHighlightBackColor,
+               GridSysColor::highlight);
+    };
+    const auto followHeading = [&](CUGCell& cell) {
+        follow(cell, &CUGCell::GetTextColor, &CUGCell::SetTextColor, GridSysColor::buttonText);
+        follow(cell, &CUGCell::GetBackColor, &CUGCell::SetBackColor, GridSysColor::buttonFace);
+    };
+    if (now != m_sysColors) {
+        GridLayout& gl = m_layout;
+        followData(gl.m_gridDefault);
+        for (CUGCell& cell : gl.m_aColumnDefaults)
+            followData(cell);
+        followHeading(gl.m_headingDefault);
+        followHeading(gl.m_cornerCell);
+        for (CUGCell& cell : gl.m_aColumnHeadings)
+            followHeading(cell);
+        m_sysColors = now;
+        gl.m_currentCell.ClearCell();
+        ResolveCell(gl.m_nCurrentColumn, gl.m_nCurrentRow, &gl.m_currentCell);
+    }
+    for (const auto& pType : m_cellTypes)
+        pType->OnSystemColorChange();
+    RedrawAll();
+}
 
 int CUGCtrl::EnableGridPaint(int bEnable)
 {

@@ -193,6 +193,11 @@ public:
     int SetUserSizingMode(int nMode);
     int SetInputSource(int nSource);
     void RedrawAll();
+    // The system colours changed (SetGridSysColor): default, heading and
+    // column default cells whose colours still are the system colours they
+    // were given take the new ones; colours the program set stay. Then every
+    // cell type hears of it and the grid redraws.
+    void OnSysColorChange();
     // Marks one cell (or one range) for repainting and lets the window paint it.
     void RedrawCell(int nCol, int nRow);
     void RedrawRange(const CGridRange& range);
@@ -349,6 +354,7 @@ private:
     CGridScrollInfo m_lastVScroll;
     CGridScrollInfo m_lastHScroll;
 
+    GridSysColors m_sysColors; // the system colours the cells were last given
     std::unique_ptr<CGridMemStore> m_pMemStore;
     std::array<CGridStore*, 5> m_apStores{};
     int m_nCurrentStore = 0;

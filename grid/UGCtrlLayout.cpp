@@ -87,7 +87,7 @@ int CUGCtrl::SetRowCount(int nCount)
         gl.m_nTopRow = gl.m_nPrevTopRow = 0;
     } else {
         if (gl.m_nTopRow >= nCount)
-            gl.m_nTopRow = nCount - 1;
+            gl.m_nTopRow = gl.m_nPrevTopRow = nCount - 1;
         const int nCur = std::clamp(gl.m_nCurrentRow, 0, nCount - 1);
         if (nCur != gl.m_nCurrentRow) {
             gl.m_nCurrentRow = nCur;
@@ -335,8 +335,10 @@ int CUGCtrl::CalcMaxTopRow()
     }
     gl.m_nMaxTopRow = nMax;
     gl.m_bVScrollNeeded = nMax > 0 ? 1 : 0;
+    // A pull-back is no scroll: every caller repaints the whole area, so the
+    // next move must shift the pixels from this top row, not the old one.
     if (gl.m_nTopRow > nMax)
-        gl.m_nTopRow = nMax;
+        gl.m_nTopRow = gl.m_nPrevTopRow = nMax;
     const int bChanged = bOldNeed != gl.m_bVScrollNeeded ? 1 : 0;
     if (bChanged && !m_bInLayout)
         Layout();
@@ -362,8 +364,9 @@ int CUGCtrl::CalcMaxLeftColumn()
     }
     gl.m_nMaxLeftColumn = nMax;
     gl.m_bHScrollNeeded = nMax > 0 ? 1 : 0;
+    // As with the top row: the pulled-back column is what is painted next.
     if (gl.m_nLeftColumn > nMax)
-        gl.m_nLeftColumn = nMax;
+        gl.m_nLeftColumn = gl.m_nPrevLeftColumn = nMax;
     const int bChanged = bOldNeed != gl.m_bHScrollNeeded ? 1 : 0;
     if (bChanged && !m_bInLayout)
         Layout();

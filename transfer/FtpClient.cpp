@@ -10,7 +10,7 @@
 
 namespace hpa {
 
-std::atomic<std::int32_t> g_nBytesReceived{0};
+std::atomic<std::int64_t> g_nBytesReceived{0};
 
 CFtpClient::CFtpClient(const CClock& clock)
     : m_nDataPort(static_cast<int>((clock.TickCount() & 0xFFFFu) / 1000u) + 5578)

@@ -17,7 +17,7 @@ namespace hpa {
 
 // Bytes written to the local file by the retrieval in progress. Written by
 // the transfer thread, read by the user interface thread for display.
-extern std::atomic<std::int32_t> g_nBytesReceived;
+extern std::atomic<std::int64_t> g_nBytesReceived;
 
 class CFtpClient {
 public:
@@ -88,9 +88,9 @@ public:
     // (bCreate 1: created or emptied; 0: appended, the file must exist).
     // Resets *pnCounter and adds each block to it. Returns the bytes written;
     // 0 when nothing came or the retrieval failed.
-    [[nodiscard]] std::int32_t RetrieveFile(const std::string& strRemoteName,
+    [[nodiscard]] std::int64_t RetrieveFile(const std::string& strRemoteName,
                                             const std::string& strLocalName, int bCreate,
-                                            std::atomic<std::int32_t>* pnCounter);
+                                            std::atomic<std::int64_t>* pnCounter);
 
     // Send and receive time-outs of both connections (default 30000 ms);
     // the receive time-out also bounds the wait for the data connection.
@@ -105,8 +105,8 @@ public:
 private:
     int SendCommand(const std::string& strLine);
     bool FindDataPort();
-    std::int32_t ReceiveInto(const std::string& strLocalName, int bCreate,
-                             std::atomic<std::int32_t>* pnCounter);
+    std::int64_t ReceiveInto(const std::string& strLocalName, int bCreate,
+                             std::atomic<std::int64_t>* pnCounter);
 
     CTcpSocket m_control;
     CTcpSocket m_data;

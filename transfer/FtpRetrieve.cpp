@@ -26,9 +26,9 @@ bool CFtpClient::FindDataPort()
     return false;
 }
 
-std::int32_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
+std::int64_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
                                       const std::string& strLocalName, int bCreate,
-                                      std::atomic<std::int32_t>* pnCounter)
+                                      std::atomic<std::int64_t>* pnCounter)
 {
     if (!IsSafeArgument(strRemoteName) || !FindDataPort())
         return 0;
@@ -51,13 +51,13 @@ std::int32_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
     // Without a connection the receive below reads nothing; the local file
     // is still opened, so a create-mode file is emptied either way.
     (void)m_data.Accept(m_strServerAddress.c_str());
-    const std::int32_t nBytes = ReceiveInto(strLocalName, bCreate, pnCounter);
+    const std::int64_t nBytes = ReceiveInto(strLocalName, bCreate, pnCounter);
     m_data.Close();
     return nBytes;
 }
 
-std::int32_t CFtpClient::ReceiveInto(const std::string& strLocalName, int bCreate,
-                                     std::atomic<std::int32_t>* pnCounter)
+std::int64_t CFtpClient::ReceiveInto(const std::string& strLocalName, int bCreate,
+                                     std::atomic<std::int64_t>* pnCounter)
 {
     pnCounter->store(0);
     // Opened even when no connection came, so that a create-mode file never
@@ -72,7 +72,8 @@ std::int32_t CFtpClient::ReceiveInto(const std::string& strLocalName, int bCreat
     const std::unique_ptr<char[]> pStreamBuffer(new (std::nothrow) char[kFileBufferSize]);
     if (pStreamBuffer)
         std::setvbuf(pFile, pStreamBuffer.get(), _IOFBF, kFileBufferSize);
-    std::int32_t nTotal = 0;
+    // 64 bits: job files beyond 2 GiB must neither wrap nor read as success.
+    std::int64_t nTotal = 0;
     if (bCreate || std::fseek(pFile, 0, SEEK_END) == 0) {
         char buffer[kBlockSize];
         for (;;) {
@@ -80,8 +81,8 @@ std::int32_t CFtpClient::ReceiveInto(const std::string& strLocalName, int bCreat
             if (n <= 0)
                 break;
             const std::size_t nWritten = std::fwrite(buffer, 1, static_cast<std::size_t>(n), pFile);
-            nTotal += static_cast<std::int32_t>(nWritten);
-            pnCounter->fetch_add(static_cast<std::int32_t>(nWritten));
+            nTotal += static_cast<std::int64_t>(nWritten);
+            pnCounter->fetch_add(static_cast<std::int64_t>(nWritten));
             if (nWritten != static_cast<std::size_t>(n))
                 break; // disk full: count only what is really in the file
         }

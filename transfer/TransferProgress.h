@@ -37,7 +37,7 @@ public:
     }
     // Each poll during a transfer: the bytes of this file so far and of the
     // whole download so far.
-    virtual void ShowBytes(std::int32_t nFileBytes, std::int64_t nDownloadBytes)
+    virtual void ShowBytes(std::int64_t nFileBytes, std::int64_t nDownloadBytes)
     {
         (void)nFileBytes;
         (void)nDownloadBytes;

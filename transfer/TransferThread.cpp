@@ -8,9 +8,9 @@ namespace hpa {
 
 int TransferThreadProc(TransferRequest* pRequest)
 {
-    pRequest->m_nBytesReceived = pRequest->m_pClient->RetrieveFile(
-        pRequest->m_strRemoteName, pRequest->m_strLocalName, pRequest->m_bCreate,
-        pRequest->m_pnCounter);
+    pRequest->m_nBytesReceived =
+        pRequest->m_pClient->RetrieveFile(pRequest->m_strRemoteName, pRequest->m_strLocalName,
+                                          pRequest->m_bCreate, pRequest->m_pnCounter);
     return 0;
 }
 
@@ -44,13 +44,13 @@ void CTransferThread::Join()
 void WaitForTransfer(CTransferThread& thread, CTransferProgress& progress,
                      std::int64_t nExpectedTotal, std::int64_t nBase,
                      std::chrono::milliseconds pollInterval,
-                     const std::atomic<std::int32_t>& counter)
+                     const std::atomic<std::int64_t>& counter)
 {
     while (!thread.WaitFor(pollInterval)) {
         if (progress.IsCancelled())
             return; // the thread still runs; the caller closes the sockets
         progress.Pump();
-        const std::int32_t nReceived = counter.load();
+        const std::int64_t nReceived = counter.load();
         progress.ShowBytes(nReceived, nBase + nReceived);
         if (nExpectedTotal > 0) {
             const double dPercent = 0.5 + 100.0 * static_cast<double>(nBase + nReceived) /

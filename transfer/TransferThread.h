@@ -21,10 +21,10 @@ struct TransferRequest {
     std::string m_strRemoteName;
     std::string m_strLocalName;
     int m_bCreate = 1;
-    std::int32_t m_nBytesReceived = 0;
+    std::int64_t m_nBytesReceived = 0;
     CFtpClient* m_pClient = nullptr;
     // The progress counter the retrieval advances.
-    std::atomic<std::int32_t>* m_pnCounter = &g_nBytesReceived;
+    std::atomic<std::int64_t>* m_pnCounter = &g_nBytesReceived;
 };
 
 // Body of the transfer thread: RetrieveFile with the request, result stored
@@ -59,6 +59,6 @@ private:
 void WaitForTransfer(CTransferThread& thread, CTransferProgress& progress,
                      std::int64_t nExpectedTotal, std::int64_t nBase,
                      std::chrono::milliseconds pollInterval = std::chrono::milliseconds(500),
-                     const std::atomic<std::int32_t>& counter = g_nBytesReceived);
+                     const std::atomic<std::int64_t>& counter = g_nBytesReceived);
 
 } // namespace hpa

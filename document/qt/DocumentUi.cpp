@@ -1,5 +1,7 @@
 #include "document/qt/DocumentUi.h"
 
+#include "grid/qt/GridPrintJob.h"
+
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -17,9 +19,12 @@ CDocumentUi::Answer CQtDocumentUi::AskSaveChanges(const QString& strDocumentName
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_pOwner);
     box.setDefaultButton(QMessageBox::Yes);
     switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 
@@ -31,6 +36,16 @@ QString CQtDocumentUi::GetOpenFileName()
     return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                ? dialog.selectedFiles().constFirst()
                : QString();
+}
+
+QString CDocumentUi::GetPrintFileName(const QString&)
+{
+    return {};
+}
+
+QString CQtDocumentUi::GetPrintFileName(const QString& strSuggested)
+{
+    return AskPdfFileName(m_pOwner, strSuggested);
 }
 
 QString CQtDocumentUi::GetSaveFileName(const QString& strSuggested)

@@ -17,6 +17,10 @@ public:
     // The chosen file, or empty when cancelled.
     virtual QString GetOpenFileName() = 0;
     virtual QString GetSaveFileName(const QString& strSuggested) = 0;
+    // The PDF file a print goes into when there is no print queue,
+    // proposing strSuggested; an existing file only after the user agreed
+    // to replace it. Empty when cancelled (and by default).
+    virtual QString GetPrintFileName(const QString& strSuggested);
 };
 
 // Message box and file dialogs owned by a window.
@@ -28,6 +32,7 @@ public:
     Answer AskSaveChanges(const QString& strDocumentName) override;
     QString GetOpenFileName() override;
     QString GetSaveFileName(const QString& strSuggested) override;
+    QString GetPrintFileName(const QString& strSuggested) override;
 
     // "HPA Files (*.hpa)" and the rest.
     static QString Filter();

@@ -101,6 +101,29 @@ bool CVexAccDoc::OnNewDocument()
 
 bool CVexAccDoc::OnOpenDocument(const QString& strPath)
 {
+    return OpenIntoView(strPath) == LoadOutcome::Loaded;
+}
+
+// The file is read and checked whole before anything on show changes, so a
+// file that cannot be read or is damaged leaves the document exactly as it
+// was. Only a load that fails after the check (memory ran out) has already
+// replaced part of the data; the document then becomes an empty untitled
+// one, so nothing half loaded can be saved over the previous file.
+CVexAccDoc::LoadOutcome CVexAccDoc::OpenIntoView(const QString& strPath)
+{
+    QByteArray bytes;
+    if (!ReadDocumentFile(strPath, bytes))
+        return LoadOutcome::Untouched;
+    try {
+        CheckAccDocument(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    } catch (const CArchiveException&) {
+        m_messages.Exclamation(kUnexpectedFormat);
+        return LoadOutcome::Untouched;
+    } catch (const std::bad_alloc&) {
+        m_messages.Exclamation(kFailedToOpen);
+        return LoadOutcome::Untouched;
+    }
+
     if (m_pView && m_pView->CurrentKind() != 0) {
         const int nGrid = m_pView->CurrentGrid();
         if (nGrid >= 0) {
@@ -109,8 +132,17 @@ bool CVexAccDoc::OnOpenDocument(const QString& strPath)
         }
         ClearGrids();
     }
-    if (!LoadFile(strPath))
-        return false;
+    try {
+        LoadAccDocument(bytes.constData(), static_cast<std::size_t>(bytes.size()), m_content);
+    } catch (const std::exception& e) {
+        m_messages.Exclamation(dynamic_cast<const CArchiveException*>(&e) ? kUnexpectedFormat
+                                                                          : kFailedToOpen);
+        m_strTitle = QStringLiteral("Untitled");
+        emit titleChanged(m_strTitle);
+        OnNewDocument();
+        ClearGrids(); // also when nothing was shown before
+        return LoadOutcome::Emptied;
+    }
     SetModifiedFlag(false);
     m_bSavedHere = false;
 
@@ -124,11 +156,11 @@ bool CVexAccDoc::OnOpenDocument(const QString& strPath)
         m_pView->FocusGrid(kKindStatus);
         m_pView->SetDataKindPaneText(QString::fromLatin1(kDataKindPaneText[kKindStatus]));
     }
-    return true;
+    return LoadOutcome::Loaded;
 }
 
-// Reads the whole file in one go, then decodes it.
-bool CVexAccDoc::LoadFile(const QString& strPath)
+// Reads the whole file in one go; file errors are reported.
+bool CVexAccDoc::ReadDocumentFile(const QString& strPath, QByteArray& bytes)
 {
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -136,17 +168,13 @@ bool CVexAccDoc::LoadFile(const QString& strPath)
         return false;
     }
     try {
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            ReportFileError(strPath, file.error(), false);
-            return false;
-        }
-        LoadAccDocument(bytes.constData(), static_cast<std::size_t>(bytes.size()), m_content);
-    } catch (const CArchiveException&) {
-        m_messages.Exclamation(kUnexpectedFormat);
-        return false;
+        bytes = file.readAll();
     } catch (const std::bad_alloc&) {
         m_messages.Exclamation(kFailedToOpen);
+        return false;
+    }
+    if (file.error() != QFileDevice::NoError) {
+        ReportFileError(strPath, file.error(), false);
         return false;
     }
     return true;
@@ -256,14 +284,10 @@ OpenResult CVexAccDoc::OpenDocumentFile(const QString& strPath)
         return OpenResult::Opened; // already open
     if (!SaveModified())
         return OpenResult::Cancelled;
-    const bool bWasModified = IsModified();
-    const bool bWasSavedHere = m_bSavedHere;
-    if (!OnOpenDocument(strPath)) {
-        // The data on show is whatever the load left; only the flag returns.
-        SetModifiedFlag(bWasModified);
-        m_bSavedHere = bWasSavedHere;
+    // A file that did not open leaves the document as it was (path, title,
+    // flag and data), or, after a load that failed half way, empty.
+    if (OpenIntoView(strPath) != LoadOutcome::Loaded)
         return OpenResult::Failed;
-    }
     SetPathName(strPath);
     return OpenResult::Opened;
 }

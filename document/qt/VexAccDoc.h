@@ -11,6 +11,7 @@
 #include "app/CommandRouter.h"
 #include "document/AccDocumentFile.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
@@ -44,7 +45,8 @@ public:
     // ---- the document's operations ---------------------------------------
     // Empties the shown data; the framework part clears path and flag.
     bool OnNewDocument();
-    // Loads a file in place of the data on show.
+    // Loads a file in place of the data on show. A file that cannot be read
+    // or is damaged changes nothing.
     bool OnOpenDocument(const QString& strPath);
     // Writes the data to a file; a failure leaves the file as it was.
     bool OnSaveDocument(const QString& strPath);
@@ -84,7 +86,9 @@ signals:
 private:
     void ClearGrids();
     void ReportFileError(const QString& strPath, int nFileError, bool bSaving);
-    bool LoadFile(const QString& strPath);
+    enum class LoadOutcome { Loaded, Untouched, Emptied };
+    LoadOutcome OpenIntoView(const QString& strPath);
+    bool ReadDocumentFile(const QString& strPath, QByteArray& bytes);
 
     CAccDocumentContent m_content;
     CMessages& m_messages;

@@ -1,6 +1,7 @@
 #include "grid/qt/GridFindDialog.h"
 
 #include "grid/UGCtrl.h"
+#include "grid/qt/QtGridTextMatcher.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -181,6 +182,10 @@ void InstallFindDialog(CUGCtrl& ctrl, QWidget* pOwner, CMessages* pMessages)
 {
     CGridFind& find = ctrl.GetFind();
     find.SetMessages(pMessages);
+    // Cells are compared as they are displayed. One matcher serves every
+    // grid: searches run one at a time on the interface thread.
+    static CQtGridTextMatcher s_matcher;
+    find.SetTextMatcher(&s_matcher);
     QPointer<QWidget> owner(pOwner);
     find.SetDialogFactory([owner](CGridFind& f) -> std::unique_ptr<CGridFindDialog> {
         if (!owner)

@@ -85,7 +85,7 @@ private:
 };
 
 // Lets the control open Find dialogs owned by pOwner (the grid's window);
-// the not-found box goes to pMessages.
+// the not-found box goes to pMessages; cells are compared as displayed.
 void InstallFindDialog(CUGCtrl& ctrl, QWidget* pOwner, CMessages* pMessages);
 
 } // namespace hpa

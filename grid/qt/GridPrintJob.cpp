@@ -3,11 +3,19 @@
 #include "grid/qt/QtGridDC.h"
 #include "platform/Messages.h"
 
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace hpa {
 
@@ -84,22 +92,80 @@ std::vector<int> JobPageOrder(const CPrintJobSettings& settings, int nPageCount)
     return PrintPageOrder(range.nFrom, range.nTo, settings.nCopies, settings.bCollate);
 }
 
-QString AskPdfFileName(QWidget* pParent)
+QString AskPdfFileName(QWidget* pParent, const QString& strSuggested)
 {
     QFileDialog dialog(pParent, QStringLiteral("Print to PDF"), QString(),
                        QStringLiteral("PDF files (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    if (!strSuggested.isEmpty()) {
+        const QFileInfo info(strSuggested);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();
+}
+
+CPrintFileOutput::~CPrintFileOutput()
+{
+    Discard();
+}
+
+bool CPrintFileOutput::Begin(QPrinter& printer, const QString& strTarget)
+{
+    Discard();
+    const QFileInfo target(strTarget);
+    QByteArray temp =
+        QFile::encodeName(target.absolutePath() + QStringLiteral("/.") + target.fileName()) +
+        ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    // The finished file gets the mode a newly made file would get.
+    const mode_t nMask = ::umask(0);
+    ::umask(nMask);
+    ::fchmod(fd, 0666 & ~nMask);
+    ::close(fd);
+    m_pPrinter = &printer;
+    m_strTarget = target.absoluteFilePath();
+    m_strTemp = QFile::decodeName(temp);
+    printer.setOutputFileName(m_strTemp);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    return true;
+}
+
+bool CPrintFileOutput::Commit()
+{
+    if (m_strTemp.isEmpty())
+        return false;
+    const bool bDone = ::rename(QFile::encodeName(m_strTemp).constData(),
+                                QFile::encodeName(m_strTarget).constData()) == 0;
+    if (bDone)
+        m_strTemp.clear();
+    Discard();
+    return bDone;
+}
+
+void CPrintFileOutput::Discard()
+{
+    if (!m_strTemp.isEmpty())
+        ::unlink(QFile::encodeName(m_strTemp).constData());
+    m_strTemp.clear();
+    // An active printer cannot change its file; it is forgotten after the job.
+    if (m_pPrinter && m_pPrinter->printerState() != QPrinter::Active)
+        m_pPrinter->setOutputFileName(QString());
+    m_pPrinter = nullptr;
 }
 
 bool EnsurePrintTarget(QPrinter& printer, const CPdfFileAsker& fnAskPdfFile)
 {
     if (printer.outputFormat() != QPrinter::PdfFormat || !printer.outputFileName().isEmpty())
         return true;
-    const QString strFile = fnAskPdfFile ? fnAskPdfFile() : QString();
+    const QString strFile = fnAskPdfFile ? fnAskPdfFile(QString()) : QString();
     if (strFile.isEmpty())
         return false;
     printer.setOutputFileName(strFile);
@@ -113,7 +179,7 @@ void UsePrintResolution(QPrinter& printer)
 }
 
 PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pages,
-                           const CPrintPageFn& fnPrintPage)
+                           const CPrintPageFn& fnPrintPage, const CPageStartFn& fnPageStart)
 {
     if (pages.empty())
         return PrintJobResult::NothingToPrint;
@@ -122,6 +188,13 @@ PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pa
         return PrintJobResult::StartFailed;
     bool bFirst = true;
     for (const int nPage : pages) {
+        if (fnPageStart && !fnPageStart(nPage)) {
+            // Nothing of a cancelled job may reach the printer.
+            if (auto* pPrinter = dynamic_cast<QPrinter*>(&device))
+                pPrinter->abort();
+            painter.end();
+            return PrintJobResult::Cancelled;
+        }
         // Page start and end results are not checked: a page that failed
         // leaves a gap, the document itself goes on.
         if (!bFirst)
@@ -149,6 +222,8 @@ int PrintRange(CGridPrinter& printer, QPagedPaintDevice& device, const CPrintJob
     case PrintJobResult::EndFailed:
         messages.Inform(kMsgPrintError2, kMsgPrintErrorCaption, MessageIcon::Error);
         return 1;
+    case PrintJobResult::Cancelled:
+        return 1;
     case PrintJobResult::Printed:
     case PrintJobResult::NothingToPrint:
         break;
@@ -161,10 +236,21 @@ int PrintRange(CGridPrinter& printer, QPrinter& device, int nFlags, int c0, int 
 {
     if (!EnsurePrintTarget(device, fnAskPdfFile))
         return 1;
+    CPrintFileOutput file;
+    if (device.outputFormat() == QPrinter::PdfFormat &&
+        !file.Begin(device, device.outputFileName())) {
+        messages.Inform(kMsgPrintError, kMsgPrintErrorCaption, MessageIcon::Error);
+        return 1;
+    }
     UsePrintResolution(device);
     device.setDocName(QString::fromLatin1(kPrintRangeDocName));
-    return PrintRange(printer, device, PrintJobSettingsOf(device), nFlags, c0, r0, c1, r1,
-                      messages);
+    const int nResult =
+        PrintRange(printer, device, PrintJobSettingsOf(device), nFlags, c0, r0, c1, r1, messages);
+    if (nResult == 0 && device.outputFormat() == QPrinter::PdfFormat && !file.Commit()) {
+        messages.Inform(kMsgPrintError2, kMsgPrintErrorCaption, MessageIcon::Error);
+        return 1;
+    }
+    return nResult;
 }
 
 } // namespace hpa

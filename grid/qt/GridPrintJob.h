@@ -53,10 +53,39 @@ CPrintJobSettings PrintJobSettingsOf(const QPrinter& printer);
 // The pages of a job of nPageCount pages in the order they are printed.
 std::vector<int> JobPageOrder(const CPrintJobSettings& settings, int nPageCount);
 
-// Asks the user for the PDF file to print into; empty when cancelled.
-using CPdfFileAsker = std::function<QString()>;
-// A save dialog for "*.pdf" files owned by pParent.
-QString AskPdfFileName(QWidget* pParent);
+// Asks the user for the PDF file to print into, proposing strSuggested (a
+// path, or empty); empty when cancelled. An existing file is only chosen
+// after the user agreed to replace it.
+using CPdfFileAsker = std::function<QString(const QString& strSuggested)>;
+// A save dialog for "*.pdf" files owned by pParent, with the overwrite
+// question.
+QString AskPdfFileName(QWidget* pParent, const QString& strSuggested = QString());
+
+// A PDF job's file. The printer writes a temporary file beside the target,
+// which takes the target's place only once the whole document was written;
+// a job that was cancelled or failed leaves the target as it was and no
+// temporary file behind. The printer forgets the file afterwards either
+// way, so no later job writes into it unasked.
+class CPrintFileOutput {
+public:
+    CPrintFileOutput() = default;
+    ~CPrintFileOutput();
+    CPrintFileOutput(const CPrintFileOutput&) = delete;
+    CPrintFileOutput& operator=(const CPrintFileOutput&) = delete;
+
+    // Points the printer at a new temporary file beside strTarget; false
+    // when it cannot be made there.
+    bool Begin(QPrinter& printer, const QString& strTarget);
+    // Puts the finished file in place of the target.
+    bool Commit();
+    // Removes the temporary file (also done by the destructor).
+    void Discard();
+
+private:
+    QPrinter* m_pPrinter = nullptr;
+    QString m_strTarget;
+    QString m_strTemp;
+};
 
 // With no print queue on the system a QPrinter turns into a PDF printer
 // without a file, and starting a document on it fails. Such a printer gets
@@ -67,16 +96,22 @@ bool EnsurePrintTarget(QPrinter& printer, const CPdfFileAsker& fnAskPdfFile);
 // Sets the program's print resolution on a printer that is not printing.
 void UsePrintResolution(QPrinter& printer);
 
-enum class PrintJobResult { Printed, NothingToPrint, StartFailed, EndFailed };
+enum class PrintJobResult { Printed, NothingToPrint, StartFailed, EndFailed, Cancelled };
 
 // Draws one page; the device context draws on the job's painter, origin at
 // the top-left of the printable area.
 using CPrintPageFn = std::function<void(CGridDC& dc, int nPage)>;
 
+// Called before each page with its number; false cancels the job there.
+using CPageStartFn = std::function<bool(int nPage)>;
+
 // Prints the pages in order as one document: the first page starts with
-// the document, each further one on a new page. No pages: no document.
+// the document, each further one on a new page. No pages: no document. A
+// job cancelled by fnPageStart is aborted on a printer, so no part of it is
+// sent.
 PrintJobResult RunPrintJob(QPagedPaintDevice& device, const std::vector<int>& pages,
-                           const CPrintPageFn& fnPrintPage);
+                           const CPrintPageFn& fnPrintPage,
+                           const CPageStartFn& fnPageStart = CPageStartFn());
 
 // Prepares columns c0..c1 and rows r0..r1 for the device and prints them as
 // one document with the settings given. A document that cannot start shows

@@ -27,9 +27,6 @@ namespace {
 
 constexpr int kMinAutoScrollMs = 15;
 
-// The ids of the cell types the control registers.
-constexpr int kCellTypeIds[] = {0, 1, 2, 4, 5, 6, 8};
-
 } // namespace
 
 // ---- construction -------------------------------------------------------------------
@@ -52,6 +49,9 @@ CGridWnd::CGridWnd(CUGCtrl& ctrl)
         ctrl.SetHScrollBarHeight(nExtent);
 
     ctrl.SetHost(this);
+    // The cells take the desktop's colours from the start.
+    LoadGridSysColors(QGuiApplication::palette());
+    ctrl.OnSysColorChange();
     InstallFindDialog(ctrl, this, m_pMessages.get());
     ctrl.SetClipboard(&QtGridClipboard());
     ApplyVScroll();
@@ -250,12 +250,11 @@ void CGridWnd::paintEvent(QPaintEvent* pEvent)
 void CGridWnd::changeEvent(QEvent* pEvent)
 {
     QFrame::changeEvent(pEvent);
-    // The grid keeps its own colour scheme (its cells were given their
-    // colours when it was made); the cell types still hear of the change.
+    // The desktop's colours changed (a new application palette reaches
+    // every window): the cells follow them.
     if (pEvent->type() == QEvent::PaletteChange && !m_bDetached) {
-        for (int nId : kCellTypeIds)
-            m_ctrl.GetCellType(nId)->OnSystemColorChange();
-        m_ctrl.RedrawAll();
+        LoadGridSysColors(QGuiApplication::palette());
+        m_ctrl.OnSysColorChange();
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <QPaintEngine>
 #include <QPainter>
+#include <QPalette>
 #include <QPolygon>
 
 #include <algorithm>
@@ -37,6 +38,21 @@ QString ToDisplay(std::string_view bytes)
 }
 
 } // namespace
+
+void LoadGridSysColors(const QPalette& palette)
+{
+    const auto set = [&palette](GridSysColor which, QPalette::ColorRole role) {
+        const QColor color = palette.color(QPalette::Active, role);
+        SetGridSysColor(which, MakeRGB(color.red(), color.green(), color.blue()));
+    };
+    set(GridSysColor::window, QPalette::Base);
+    set(GridSysColor::windowText, QPalette::Text);
+    set(GridSysColor::highlight, QPalette::Highlight);
+    set(GridSysColor::highlightText, QPalette::HighlightedText);
+    set(GridSysColor::buttonFace, QPalette::Button);
+    set(GridSysColor::buttonShadow, QPalette::Dark);
+    set(GridSysColor::buttonText, QPalette::ButtonText);
+}
 
 CQtGridDC::CQtGridDC() = default;
 

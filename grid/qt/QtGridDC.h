@@ -15,8 +15,14 @@
 #include <memory>
 
 class QPainter;
+class QPalette;
 
 namespace hpa {
+
+// The grid's system colours from a palette (the desktop's): window and
+// window text from the palette's base and text, highlight and highlighted
+// text, button face, shadow and text from the button roles.
+void LoadGridSysColors(const QPalette& palette);
 
 class CQtFontEntry;
 

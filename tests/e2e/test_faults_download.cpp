@@ -39,13 +39,13 @@ public:
     void Pump() override {}
     bool IsCancelled() override { return m_bCancel; }
     bool CheckCancel() override { return std::exchange(m_bCancel, false); }
-    void ShowBytes(std::int32_t nFileBytes, std::int64_t) override
+    void ShowBytes(std::int64_t nFileBytes, std::int64_t) override
     {
         if (m_nCancelAtBytes >= 0 && nFileBytes >= m_nCancelAtBytes)
             m_bCancel = true;
     }
     std::vector<int> m_positions;
-    std::int32_t m_nCancelAtBytes = -1;
+    std::int64_t m_nCancelAtBytes = -1;
     bool m_bCancel = false;
 };
 

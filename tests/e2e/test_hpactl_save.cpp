@@ -9,6 +9,7 @@
 #include "grid/qt/QtGridDC.h"
 #include "support/ShellRun.h"
 #include "support/TempDir.h"
+#include "view/qt/ViewGlobals.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -66,6 +67,17 @@ protected:
         }
         return widths;
     }
+    // The alignment every column draws with, as the document stores it.
+    static std::vector<int> Alignments(CUGCtrl& grid)
+    {
+        std::vector<int> alignments;
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            CUGCell cell;
+            grid.GetColumnDefaults(c, &cell);
+            alignments.push_back(cell.GetAlignment());
+        }
+        return alignments;
+    }
 
     CTempDir m_data;
     CTempDir m_config;
@@ -97,7 +109,7 @@ TEST_F(HpactlSave, SavedDocumentExportsLikeTheDecode)
                      "Number Of Jobs,4\r\nEnabled,1\r\n");
 }
 
-TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
+TEST_F(HpactlSave, SavedColumnWidthsAndAlignmentsAreTheDesktopsAndTheCountersTravel)
 {
     ASSERT_EQ(Run("decode " + Data() + " --save doc.hpa").status, 0);
     const auto pDoc = Load(Work("doc.hpa"));
@@ -119,6 +131,7 @@ TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
     std::array<CUGCtrl, 3> plain;
     for (CUGCtrl& grid : desktop) {
         grid.SetGridFont({"Arial", -12, 400, false, false});
+        SetAccGridDefaults(grid);
         grid.SetMeasureDCFactory([] { return std::make_unique<CQtGridDC>(); });
     }
     for (auto* pGrids : {&desktop, &plain}) {
@@ -136,6 +149,7 @@ TEST_F(HpactlSave, SavedColumnWidthsAreTheDesktopsAndTheCountersTravel)
     for (int g = 0; g < 3; ++g) {
         SCOPED_TRACE(g);
         EXPECT_EQ(Widths(pDoc->grids[g]), Widths(desktop[g]));
+        EXPECT_EQ(Alignments(pDoc->grids[g]), Alignments(desktop[g]));
     }
     // Measured text, not the fixed advance of a grid without fonts.
     EXPECT_NE(Widths(desktop[kKindJob]), Widths(plain[kKindJob]));

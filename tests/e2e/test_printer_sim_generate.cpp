@@ -178,6 +178,25 @@ TEST(PrinterSimGenerate, SameSeedSameBytesOtherSeedOtherBytes)
     EXPECT_NE(ReadFile(a.Path() / "acc1.job"), ReadFile(c.Path() / "acc1.job"));
 }
 
+TEST(PrinterSimGenerate, MixedOrderListsTheSameJobsInOrdersOfTheirOwn)
+{
+    CTempDir ordered, mixed;
+    ASSERT_EQ(RunSim({"--generate", ordered.Path().string(), "--jobs", "200", "--seed", "5"}), 0);
+    ASSERT_EQ(RunSim({"--generate", mixed.Path().string(), "--jobs", "200", "--seed", "5",
+                      "--mixed-order"}),
+              0);
+    CheckConsistentSet(mixed.Path(), true);
+    const std::vector<std::string> a = Lines(ReadFile(ordered.Path() / "acc1.job"));
+    const std::vector<std::string> b = Lines(ReadFile(mixed.Path() / "acc1.job"));
+    ASSERT_EQ(a.size(), b.size());
+    std::size_t nReordered = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        EXPECT_EQ(ParsePairs(a[i]), ParsePairs(b[i])) << b[i];
+        nReordered += a[i] != b[i];
+    }
+    EXPECT_GT(nReordered, 150u); // the record lines, not the index lines
+}
+
 TEST(PrinterSimGenerate, CommittedSamplesAreConsistent)
 {
     {

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -21,10 +22,12 @@
 #include <QStatusTipEvent>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace hpa {
@@ -95,14 +98,38 @@ TEST_F(FrameFixture, MenuBarHoldsMenu128)
         rows << QStringLiteral("[") + frame->TopMenu(i)->title();
         DescribeMenu(frame->TopMenu(i), rows);
     }
-    const QStringList expected = {
-        "[&File", "&New|Ctrl+N", "&Open...|Ctrl+O", "Save &As...", "-", "&Export...", "-",
-        "&Print...|Ctrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
-        "E&xit",
-        "[&Edit", "&Copy|Ctrl+C", "-", "&Find...",
-        "[&View", ">&Data", "&Job", "&Paper", "&Status", "<", "&Filters...", "&Summary...",
-        "[&Admin", "&Connect to Printer...",
-        "[&Help", "&Help Topics", "-", "&About HPA..."};
+    const QStringList expected = {"[&File",
+                                  "&New|Ctrl+N",
+                                  "&Open...|Ctrl+O",
+                                  "Save &As...",
+                                  "-",
+                                  "&Export...",
+                                  "-",
+                                  "&Print...|Ctrl+P",
+                                  "Print Pre&view",
+                                  "P&rint Setup...",
+                                  "-",
+                                  "Recent File",
+                                  "-",
+                                  "E&xit",
+                                  "[&Edit",
+                                  "&Copy|Ctrl+C",
+                                  "-",
+                                  "&Find...",
+                                  "[&View",
+                                  ">&Data",
+                                  "&Job",
+                                  "&Paper",
+                                  "&Status",
+                                  "<",
+                                  "&Filters...",
+                                  "&Summary...",
+                                  "[&Admin",
+                                  "&Connect to Printer...",
+                                  "[&Help",
+                                  "&Help Topics",
+                                  "-",
+                                  "&About HPA..."};
     EXPECT_EQ(rows, expected);
 }
 
@@ -156,7 +183,8 @@ TEST_F(FrameFixture, AcceleratorsSendTheirCommandsAndUnhandledKeysDoNothing)
         received.clear();
         QTest::keyClick(frame.get(), k.key, k.mods);
         if (k.nExpected)
-            EXPECT_EQ(received, std::vector<int>{k.nExpected}) << QKeySequence(k.key | k.mods).toString().toStdString();
+            EXPECT_EQ(received, std::vector<int>{k.nExpected})
+                << QKeySequence(k.key | k.mods).toString().toStdString();
         else
             EXPECT_TRUE(received.empty()) << QKeySequence(k.key | k.mods).toString().toStdString();
     }
@@ -253,6 +281,27 @@ TEST_F(FrameFixture, DataKindPaneIsExactlySixXWideInItsFont)
     EXPECT_EQ(frame->DataKindPaneText(), "STATUS");
 }
 
+TEST_F(FrameFixture, DataKindPaneTextKeepsAMarginFromTheBoxLine)
+{
+    frame->show();
+    frame->SetDataKindPaneText("JOB");
+    QWidget* pPane = frame->DataKindPane();
+    const QImage image = pPane->grab().toImage();
+    ASSERT_GT(image.height(), 4);
+    // Between the box's left line (x = 0) and the text, inside its top and
+    // bottom lines (y = 0, y = height - 2): background only.
+    const QRgb background = image.pixel(1, 1);
+    for (int x = 1; x <= 2; ++x)
+        for (int y = 1; y < image.height() - 2; ++y)
+            EXPECT_EQ(image.pixel(x, y), background) << x << "," << y;
+    // The text is drawn at all (so the check above saw the real picture).
+    bool bInk = false;
+    for (int x = 3; x < image.width() - 2 && !bInk; ++x)
+        for (int y = 1; y < image.height() - 2 && !bInk; ++y)
+            bInk = image.pixel(x, y) != background;
+    EXPECT_TRUE(bInk);
+}
+
 TEST_F(FrameFixture, TitleIsDocumentNameThenHpa)
 {
     EXPECT_EQ(frame->windowTitle(), "Untitled - HPA");
@@ -285,6 +334,49 @@ TEST_F(FrameFixture, HelpCommandsOpenTheirPages)
     ShowHelpContext(0x18003);
     EXPECT_EQ(CHelpWindow::Existing()->CurrentPage(), "connect.html");
     EXPECT_FALSE(CHelpWindow::Existing()->Browser()->toPlainText().isEmpty());
+}
+
+// Clicks the help window's Contents button; true when the click got through
+// (the contents page shows).
+bool ContentsClickWorks()
+{
+    CHelpWindow* pHelp = CHelpWindow::Existing();
+    if (!pHelp || !QTest::qWaitForWindowExposed(pHelp))
+        return false;
+    pHelp->ShowPage(QStringLiteral("export.html"));
+    QCoreApplication::processEvents();
+    // Through the window system, which drops input to a blocked window.
+    for (QPushButton* pButton : pHelp->findChildren<QPushButton*>())
+        if (pButton->text() == QStringLiteral("&Contents"))
+            QTest::mouseClick(pHelp->windowHandle(), Qt::LeftButton, {},
+                              pButton->mapTo(pHelp, pButton->rect().center()));
+    return pHelp->CurrentPage() == QStringLiteral("index.html");
+}
+
+// F1 in a modal dialog, and help already open when one opens: the help
+// window takes clicks beside the dialog, and still after it closed.
+TEST_F(FrameFixture, HelpStaysUsableBesideAModalDialog)
+{
+    ShowActive();
+    const auto runDialog = [this](const std::function<void()>& fnInside) {
+        QDialog dialog(frame.get());
+        bool bWorks = false;
+        QTimer::singleShot(0, &dialog, [&] {
+            fnInside();
+            QCoreApplication::processEvents();
+            bWorks = ContentsClickWorks() && dialog.isVisible();
+            dialog.reject();
+        });
+        dialog.exec();
+        return bWorks;
+    };
+    EXPECT_TRUE(runDialog([] { ShowHelpContext(0x1800E); })); // F1 in the dialog
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ContentsClickWorks());
+    EXPECT_TRUE(runDialog([] {})); // the help window was open already
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(ContentsClickWorks());
+    EXPECT_EQ(CHelpWindow::Existing()->parentWidget(), frame.get());
 }
 
 TEST(Help, ContextNumbersMapToPagesThatExistAndLinkOnlyToEachOther)

@@ -109,6 +109,35 @@ TEST(SingleInstance, OpenModalDialogIsWhatComesForward)
     EXPECT_EQ(CActivationWatcher::WindowToActivate(&window), &window);
 }
 
+TEST(SingleInstance, ModelessFindDialogActiveLastComesForward)
+{
+    test::CTempDir dir;
+    CSingleInstance first(NamesIn(dir));
+    ASSERT_EQ(first.Claim(), CSingleInstance::Outcome::First);
+    QMainWindow window;
+    auto* pCentral = new QWidget;
+    window.setCentralWidget(pCentral);
+    window.show();
+    first.Watcher()->SetMainWindow(&window);
+    // A modeless dialog owned by a child of the main window, as Find is.
+    QDialog find(pCentral);
+    find.show();
+    find.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&find));
+
+    QSignalSpy spy(first.Watcher(), &CActivationWatcher::activated);
+    ASSERT_TRUE(CSingleInstance::SendActivation(first.Names().strSocket, 1000));
+    ASSERT_TRUE(spy.wait(3000));
+    EXPECT_EQ(spy.at(0).at(0).value<QWidget*>(), &find);
+
+    // Once the main window was active last, it is what comes forward.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(CSingleInstance::SendActivation(first.Names().strSocket, 1000));
+    ASSERT_TRUE(spy.wait(3000));
+    EXPECT_EQ(spy.at(1).at(0).value<QWidget*>(), &window);
+}
+
 TEST(SingleInstance, RequestBeforeTheMainWindowExistsOnlyBeeps)
 {
     test::CTempDir dir;
@@ -200,8 +229,8 @@ TEST(SingleInstance, ProgramStartsOnceAndSurvivesACrashedPredecessor)
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(config.Path().string()));
     env.insert("QT_QPA_PLATFORM", "offscreen");
     const QString strProgram = QStringLiteral(HPA_BIN_DIR "/hpa");
-    const QString strSocket =
-        QString::fromStdString(runtime.Path().string()) + QStringLiteral("/HPA-%1.socket").arg(::getuid());
+    const QString strSocket = QString::fromStdString(runtime.Path().string()) +
+                              QStringLiteral("/HPA-%1.socket").arg(::getuid());
     auto Start = [&](QProcess& p, const QStringList& args) {
         p.setProcessEnvironment(env);
         p.start(strProgram, args);

@@ -3,6 +3,7 @@
 // switching (pane text, radio mark).
 #include "app/CommandIds.h"
 #include "app/MainFrame.h"
+#include "platform/qt/IdleProcessing.h"
 #include "support/qt/FrameViewFixture.h"
 #include "view/qt/AccView.h"
 
@@ -92,9 +93,9 @@ struct RulesFixture : test::FrameViewFixture {
     }
 };
 
-const int kNeedsData[] = {ID_EDIT_FIND,          ID_FILE_PRINT,  ID_FILE_PRINT_DIRECT,
-                          ID_FILE_PRINT_PREVIEW, ID_EXPORT,      ID_VIEW_SUMMARY,
-                          ID_FILE_NEW,           ID_FILE_SAVE_AS};
+const int kNeedsData[] = {ID_EDIT_FIND,          ID_FILE_PRINT, ID_FILE_PRINT_DIRECT,
+                          ID_FILE_PRINT_PREVIEW, ID_EXPORT,     ID_VIEW_SUMMARY,
+                          ID_FILE_NEW,           ID_FILE_SAVE,  ID_FILE_SAVE_AS};
 
 } // namespace
 
@@ -134,6 +135,17 @@ TEST_F(RulesFixture, DataShownEnablesTheDataCommandsAndDisablesConnect)
     EXPECT_TRUE(ToolbarEnabled(ID_FILE_PRINT_DIRECT));
     EXPECT_TRUE(ToolbarEnabled(ID_FILE_NEW));
     EXPECT_FALSE(ToolbarEnabled(ID_CONNECT));
+}
+
+TEST_F(RulesFixture, IdleProcessingOfAWorkingLoopUpdatesTheToolbar)
+{
+    frame->show();
+    EXPECT_TRUE(ToolbarEnabled(ID_CONNECT));
+    view->SetCurrent(ID_DATA_STATUS, 2);
+    // What a download's message pump runs, while the loop never waits.
+    RunIdleProcessing();
+    EXPECT_FALSE(frame->CommandAction(ID_CONNECT)->isEnabled());
+    EXPECT_TRUE(frame->CommandAction(ID_FILE_PRINT_DIRECT)->isEnabled());
 }
 
 TEST_F(RulesFixture, CopyFollowsTheShownGridsClick)

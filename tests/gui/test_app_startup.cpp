@@ -80,11 +80,21 @@ public:
     mutable bool m_bFrameAtMaskLoad = false;
 };
 
+// Answers No to "Save changes?", cancels the save dialog, and gives the
+// scripted files to the open and print-to-file questions.
 class CNoQuestionsUi : public CDocumentUi {
 public:
     Answer AskSaveChanges(const QString&) override { return Answer::No; }
-    QString GetOpenFileName() override { return {}; }
+    QString GetOpenFileName() override { return m_strOpen; }
     QString GetSaveFileName(const QString&) override { return {}; }
+    QString GetPrintFileName(const QString& strSuggested) override
+    {
+        m_printSuggestions.append(strSuggested);
+        return m_printAnswers.isEmpty() ? QString() : m_printAnswers.takeFirst();
+    }
+    QString m_strOpen;
+    QStringList m_printAnswers;
+    QStringList m_printSuggestions;
 };
 
 struct AppFixture : ::testing::Test {
@@ -194,12 +204,16 @@ TEST_F(AppFixture, PrintFromTheCommandLinePrintsWithoutShowingTheWindow)
 {
     const QString strPath = WriteDocument("print.hpa");
     CVexAccApp app(Options());
-    // Without a print queue the job would ask for a PDF file; give it one.
+    // No print queue: the job asks for its PDF file, proposing one named
+    // after the document and the data kind.
+    app.Printer().setOutputFormat(QPrinter::PdfFormat);
     const std::filesystem::path pdf = dir.Path() / "print.pdf";
-    app.Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    ui.m_printAnswers = {QString::fromStdString(pdf.string())};
     EXPECT_FALSE(app.InitInstance(Args({"--print", strPath.toStdString()})));
     EXPECT_FALSE(app.MainFrame()->isVisible());
     EXPECT_EQ(app.ExitCode(), 0);
+    EXPECT_EQ(ui.m_printSuggestions,
+              QStringList{QString::fromStdString((dir.Path() / "print-STATUS.pdf").string())});
     ASSERT_TRUE(std::filesystem::exists(pdf));
     EXPECT_EQ(test::CTempDir::Read(pdf).rfind("%PDF", 0), 0u);
 }
@@ -243,6 +257,8 @@ TEST_F(AppFixture, ExitAsksAboutUnsavedDataAndNewEmptiesThePane)
     EXPECT_EQ(app.MainFrame()->windowTitle(), "Untitled - HPA");
     EXPECT_FALSE(app.MainFrame()->CommandAction(ID_FILE_NEW)->isEnabled());
     EXPECT_TRUE(app.MainFrame()->CommandAction(ID_CONNECT)->isEnabled());
+    // Ctrl+S with nothing shown does not save an empty document.
+    EXPECT_FALSE(app.Router().QueryState(ID_FILE_SAVE).m_bEnabled);
     app.Document()->SetModifiedFlag(true);
     app.MainFrame()->ExecuteCommand(ID_APP_EXIT); // the scripted answer is No
     EXPECT_FALSE(app.MainFrame()->isVisible());
@@ -263,6 +279,96 @@ TEST_F(AppFixture, SecondStartHandsOverToTheFirstAndEnds)
     ASSERT_TRUE(spy.wait(3000));
     EXPECT_EQ(spy.at(0).at(0).value<QWidget*>(), first.MainFrame());
     EXPECT_EQ(first.Document()->GetTitle(), "Untitled");
+}
+
+// ---- the document and print commands -------------------------------------------------
+
+namespace {
+
+// A document whose three grids all hold data, tagged so two documents differ.
+std::string FilledDocument(const std::string& strTag, int nRows)
+{
+    CUGCtrl grids[3];
+    const int nColumns[3] = {5, 2, 2};
+    for (int g = 0; g < 3; ++g) {
+        grids[g].SetColumnCount(nColumns[g]);
+        grids[g].SetRowCount(nRows);
+        for (int c = 0; c < nColumns[g]; ++c)
+            grids[g].SetColumnWidth(c, 80);
+        for (int r = -1; r < nRows; ++r)
+            for (int c = -1; c < nColumns[g]; ++c)
+                grids[g].SetCellText(c, r, strTag + std::to_string(g * 1000 + r * 10 + c));
+    }
+    CAcc acc;
+    acc.m_strHost = strTag + "-host";
+    return StoreAccDocument({{&grids[0], &grids[1], &grids[2]}, &acc});
+}
+
+} // namespace
+
+TEST_F(AppFixture, FailedOpenKeepsTheDocumentSoSaveRewritesTheGoodFileUnchanged)
+{
+    const std::string strGood = FilledDocument("good", 4);
+    dir.Write("good.hpa", strGood);
+    // All three grid blocks load before the accounting block ends early.
+    const std::string strBad = FilledDocument("bad", 9);
+    dir.Write("damaged.hpa", strBad.substr(0, strBad.size() - 3));
+    CVexAccApp app(Options());
+    ASSERT_TRUE(app.InitInstance(Args({(dir.Path() / "good.hpa").string()})));
+    CUGCtrl& status = app.View()->Grid(2);
+
+    for (const char* pszName : {"damaged.hpa", "missing.hpa"}) {
+        SCOPED_TRACE(pszName);
+        messages.m_messages.clear();
+        ui.m_strOpen = QString::fromStdString((dir.Path() / pszName).string());
+        app.MainFrame()->ExecuteCommand(ID_FILE_OPEN);
+        EXPECT_EQ(messages.Exclamations().size(), 1u);
+        // The previous document exactly as it was.
+        EXPECT_EQ(app.Document()->GetTitle(), "good.hpa");
+        EXPECT_FALSE(app.Document()->IsModified());
+        EXPECT_EQ(app.MainFrame()->DataKindPaneText(), "STATUS");
+        EXPECT_EQ(app.View()->CurrentGrid(), 2);
+        EXPECT_EQ(status.RowCount(), 4);
+        CUGCell cell;
+        status.ReadCell(1, 3, &cell);
+        EXPECT_EQ(cell.GetText(), "good2031");
+    }
+
+    // Ctrl+S writes what is shown over the good file: the same bytes.
+    EXPECT_TRUE(app.Router().Execute(ID_FILE_SAVE));
+    EXPECT_EQ(test::CTempDir::Read(dir.Path() / "good.hpa"), strGood);
+}
+
+TEST_F(AppFixture, EveryPrintToPdfAsksForItsOwnFile)
+{
+    dir.Write("sample.hpa", FilledDocument("s", 3));
+    CVexAccApp app(Options());
+    ASSERT_TRUE(app.InitInstance(Args({(dir.Path() / "sample.hpa").string()})));
+    app.Printer().setOutputFormat(QPrinter::PdfFormat); // as with no print queue
+    const auto pdf = [&](const char* pszName) {
+        return QString::fromStdString((dir.Path() / pszName).string());
+    };
+    ui.m_printAnswers = {pdf("first.pdf"), pdf("second.pdf")};
+
+    app.MainFrame()->ExecuteCommand(ID_FILE_PRINT_DIRECT);
+    ASSERT_TRUE(std::filesystem::exists(dir.Path() / "first.pdf"));
+    const std::string strFirst = test::CTempDir::Read(dir.Path() / "first.pdf");
+    // The job carries the document's name.
+    EXPECT_EQ(app.Printer().docName(), "sample.hpa");
+
+    // The next print, of another kind, asks again: the first file stays.
+    app.MainFrame()->ExecuteCommand(ID_DATA_JOB);
+    app.MainFrame()->ExecuteCommand(ID_FILE_PRINT_DIRECT);
+    EXPECT_EQ(ui.m_printSuggestions,
+              (QStringList{pdf("sample-STATUS.pdf"), pdf("sample-JOB.pdf")}));
+    EXPECT_TRUE(std::filesystem::exists(dir.Path() / "second.pdf"));
+    EXPECT_EQ(test::CTempDir::Read(dir.Path() / "first.pdf"), strFirst);
+
+    // Cancelled at the question: nothing is written anywhere.
+    app.MainFrame()->ExecuteCommand(ID_FILE_PRINT_DIRECT);
+    EXPECT_EQ(ui.m_printSuggestions.size(), 3);
+    EXPECT_EQ(test::CTempDir::Read(dir.Path() / "first.pdf"), strFirst);
+    EXPECT_TRUE(messages.m_messages.empty());
 }
 
 } // namespace hpa

@@ -7,7 +7,12 @@
 #include "support/TempDir.h"
 #include "view/qt/ExportCommand.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -67,6 +72,38 @@ TEST(ExportCommand, SeparatorFollowsTheExtensionOfTheChosenName)
               ExportCommandResult::Written);
     EXPECT_EQ(CTempDir::Read(dir.Path() / "status.csv"), "Name 0,0\r\nName 1,10\r\n");
     EXPECT_TRUE(messages.m_messages.empty());
+}
+
+// In the real dialog: "Tab separated" picked, "report" typed.
+TEST(ExportCommand, ChosenTypeGivesAnUntypedExtension)
+{
+    CTempDir dir;
+    CUGCtrl grid;
+    FillStatus(grid, 2);
+    CRecordingMessages messages;
+    const CAcc acc;
+    bool bSeen = false;
+    QTimer::singleShot(0, [&] {
+        auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!pDialog)
+            return;
+        bSeen = true;
+        pDialog->setDirectory(QString::fromStdString(dir.Path().string()));
+        auto* pTypes = pDialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        auto* pName = pDialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!pTypes || !pName) {
+            pDialog->reject();
+            return;
+        }
+        pTypes->setFocus();
+        QTest::keyClick(pTypes, Qt::Key_Down); // as the user picks it
+        pName->setText(QStringLiteral("report"));
+        static_cast<QDialog*>(pDialog)->accept(); // as OK does
+    });
+    EXPECT_EQ(OnExport(nullptr, grid, kKindStatus, acc, messages), ExportCommandResult::Written);
+    ASSERT_TRUE(bSeen);
+    EXPECT_EQ(CTempDir::Read(dir.Path() / "report.txt"), "Name 0\t0\r\nName 1\t10\r\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path() / "report.csv"));
 }
 
 TEST(ExportCommand, CancelWritesNothing)

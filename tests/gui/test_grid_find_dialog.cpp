@@ -3,6 +3,7 @@
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridClipboard.h"
 #include "grid/qt/GridFindDialog.h"
+#include "grid/qt/QtGridTextMatcher.h"
 #include "support/RecordingMessages.h"
 
 #include <QCheckBox>
@@ -97,6 +98,57 @@ TEST_F(GridFindDialog, EnterFindsNextAndEscapeCloses)
     Flush();
     EXPECT_EQ(m_pOwner->findChild<CGridFindDialogWnd*>(), nullptr);
     EXPECT_EQ(m_grid.OpenFindDialog(), 0);
+}
+
+// Cells in Windows-1252 and in UTF-8 are found by the text they show, any
+// letter's case folded.
+TEST_F(GridFindDialog, TypedTextFindsCellsAsTheyAreDisplayed)
+{
+    m_grid.SetCellText(1, 1, "Mueller");
+    m_grid.SetCellText(1, 3, "M\xFCller");       // Windows-1252
+    m_grid.SetCellText(1, 5, "\xC3\x9C-Gruppe"); // UTF-8
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 0), kGridDone);
+    CGridFindDialogWnd* pDlg = Open();
+    ASSERT_NE(pDlg, nullptr);
+    pDlg->FindEdit()->setText(QStringLiteral(u"M\u00FCller")); // as typed
+    QTest::keyClick(pDlg->FindEdit(), Qt::Key_Return);
+    EXPECT_EQ(m_grid.GetCurrentRow(), 3);
+    pDlg->FindEdit()->setText(QStringLiteral(u"\u00FC-gruppe"));
+    QTest::keyClick(pDlg->FindEdit(), Qt::Key_Return);
+    EXPECT_EQ(m_grid.GetCurrentRow(), 5);
+    EXPECT_TRUE(m_messages.m_messages.empty());
+}
+
+TEST(GridTextMatcher, DecodesFoldsAndKeepsTheOptions)
+{
+    struct CCase {
+        const char* pszCell;
+        const char16_t* pszFind;
+        bool bCase;
+        bool bWhole;
+        bool bMatch;
+    };
+    const CCase cases[] = {
+        {"M\xDCLLER", u"m\u00FCller", false, false, true},   // 1252, folded
+        {"M\xDCLLER", u"M\u00FCller", true, false, false},   // case must match
+        {"M\xFCller", u"M\u00FCller", true, false, true},    // 1252 = typed
+        {"\xC3\x84rger", u"\u00E4RGER", false, false, true}, // UTF-8, folded
+        {"x \xC4RGER y", u"\u00E4rger", false, true, true},  // whole word
+        {"x\xC4RGERx", u"\u00E4rger", false, true, false},
+        {"Mueller", u"M\u00FCller", false, false, false}, // ASCII cell, other text
+        {"xABCx", u"abc", false, false, true},            // ASCII as before
+        {"xABCx", u"abc", true, false, false},
+        {"xABCx", u"abc", false, true, false},
+        {"x ABC y", u"abc", false, true, true},
+        {"\x80 5", u"\u20AC 5", true, false, true}, // the euro sign of 1252
+    };
+    CQtGridTextMatcher matcher;
+    for (const CCase& c : cases) {
+        const std::string strFind = QString::fromUtf16(c.pszFind).toStdString();
+        matcher.Begin(strFind, c.bCase, c.bWhole);
+        EXPECT_EQ(matcher.Matches(c.pszCell), c.bMatch)
+            << c.pszCell << " / " << strFind << " case " << c.bCase << " whole " << c.bWhole;
+    }
 }
 
 TEST_F(GridFindDialog, CancelAndCloseFromTheProgramEndTheDialog)

@@ -8,8 +8,10 @@
 #include "grid/qt/GridWnd.h"
 #include "grid/qt/QtGridFont.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QImage>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
@@ -315,6 +317,67 @@ TEST_F(GridWidget, IncrementalScrollLeavesTheSamePixelsAsAFreshPaint)
     m_pWnd->InvalidateAll();
     const QImage fresh = m_pWnd->CellArea()->grab().toImage();
     EXPECT_TRUE(incremental == fresh);
+}
+
+// Fewer rows and columns pull the top row and left column back; the next
+// scroll shifts the kept pixels from where they were then painted.
+TEST_F(GridWidget, ScrollAfterAPullBackLeavesTheSamePixelsAsAFreshPaint)
+{
+    Make(12, 200);
+    ASSERT_EQ(m_grid.SetTopRow(150), 0);
+    ASSERT_EQ(m_grid.SetLeftColumn(6), 0);
+    QCoreApplication::processEvents();
+    (void)Picture();
+    m_grid.SetRowCount(140);
+    m_grid.SetColumnCount(9);
+    ASSERT_LT(Layout().m_nTopRow, 150);
+    ASSERT_LT(Layout().m_nLeftColumn, 6);
+    (void)Picture();
+    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), kGridDone);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveLeft), kGridDone);
+    ASSERT_FALSE(m_pWnd->CellArea()->IsInvalid()); // drawn incrementally
+    const QImage incremental = m_pWnd->CellArea()->grab().toImage();
+
+    m_pWnd->InvalidateAll();
+    EXPECT_TRUE(incremental == m_pWnd->CellArea()->grab().toImage());
+}
+
+// A dark desktop: the grid takes the palette's colours when it is made and
+// again when the palette changes.
+TEST_F(GridWidget, CellsTakeTheDesktopPaletteAtStartAndOnChange)
+{
+    struct CRestore {
+        QPalette saved = QApplication::palette();
+        ~CRestore() { QApplication::setPalette(saved); }
+    } restore;
+    const auto scheme = [](QColor base, QColor text, QColor button) {
+        QPalette palette;
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::Text, text);
+        palette.setColor(QPalette::Button, button);
+        palette.setColor(QPalette::ButtonText, text);
+        palette.setColor(QPalette::Highlight, QColor(90, 60, 160));
+        palette.setColor(QPalette::HighlightedText, text);
+        return palette;
+    };
+    const auto expectScheme = [this](QColor base, QColor button) {
+        const QImage image = Picture();
+        EXPECT_EQ(image.pixel(245, 55), base.rgb());  // inside cell (1, 1)
+        EXPECT_EQ(image.pixel(400, 100), base.rgb()); // right of the columns
+        EXPECT_EQ(image.pixel(60, 10), button.rgb()); // a column heading
+        int nLight = 0; // the text "1,1" in the palette's light text colour
+        for (int x = 153; x < 175; ++x)
+            for (int y = 41; y < 58; ++y)
+                nLight += qGray(image.pixel(x, y)) > 150 ? 1 : 0;
+        EXPECT_GT(nLight, 5);
+    };
+    QApplication::setPalette(scheme(QColor(30, 30, 30), QColor(230, 230, 230), QColor(60, 60, 60)));
+    Make(3, 50);
+    expectScheme(QColor(30, 30, 30), QColor(60, 60, 60));
+
+    QApplication::setPalette(scheme(QColor(20, 30, 60), QColor(240, 240, 200), QColor(50, 40, 40)));
+    QCoreApplication::processEvents();
+    expectScheme(QColor(20, 30, 60), QColor(50, 40, 40));
 }
 
 TEST_F(GridWidget, PaintingDisabledKeepsThePicture)

@@ -5,22 +5,27 @@
 #include "accounting/Acc.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
+#include "platform/Profile.h"
 #include "support/RecordingGridDC.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "view/qt/PrintCommands.h"
+#include "view/qt/PrintingDialog.h"
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDialogButtonBox>
 #include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace hpa {
@@ -230,7 +235,9 @@ TEST(PrintCommands, PrintDialogRangeIsHonouredAndPrintDirectPrintsEverything)
     EXPECT_EQ(nDialogs, 1);
     EXPECT_EQ(PdfPages(c.Pdf("dialog.pdf")), 1);
 
-    c.OutputTo("direct.pdf");
+    c.context.m_fnAskPdfFile = [&](const QString&) {
+        return QString::fromStdString(c.Pdf("direct.pdf").string());
+    };
     EXPECT_TRUE(OnFilePrintDirect(c.context));
     EXPECT_EQ(nDialogs, 1); // no dialog
     EXPECT_EQ(PdfPages(c.Pdf("direct.pdf")), 3);
@@ -253,11 +260,13 @@ TEST(PrintCommands, NoPrintQueueAsksForAPdfFile)
 {
     Commands c;
     c.printer.setOutputFileName(QString());
-    c.context.m_fnAskPdfFile = [] { return QString(); };
+    c.context.m_fnAskPdfFile = [](const QString&) { return QString(); };
     EXPECT_FALSE(OnFilePrintDirect(c.context));
     EXPECT_TRUE(c.messages.m_messages.empty());
 
-    c.context.m_fnAskPdfFile = [&] { return QString::fromStdString(c.Pdf("asked.pdf").string()); };
+    c.context.m_fnAskPdfFile = [&](const QString&) {
+        return QString::fromStdString(c.Pdf("asked.pdf").string());
+    };
     EXPECT_TRUE(OnFilePrintDirect(c.context));
     EXPECT_EQ(PdfPages(c.Pdf("asked.pdf")), 3);
 }
@@ -265,7 +274,9 @@ TEST(PrintCommands, NoPrintQueueAsksForAPdfFile)
 TEST(PrintCommands, JobThatCannotStartIsReported)
 {
     Commands c;
-    c.OutputTo("missing/x.pdf");
+    c.context.m_fnAskPdfFile = [&](const QString&) {
+        return QString::fromStdString(c.Pdf("missing/x.pdf").string());
+    };
     EXPECT_FALSE(OnFilePrintDirect(c.context));
     EXPECT_EQ(c.messages.Exclamations(), std::vector<std::string>{"Could not start print job."});
     EXPECT_EQ(c.shown.grid.GetGridFont(), kScreenFont);
@@ -291,6 +302,83 @@ TEST(PrintCommands, PreviewShowsEveryPreparedPage)
     EXPECT_EQ(nPreviewPages, 3);
     EXPECT_TRUE(bFontDuringPreview); // between the preview's jobs the screen is back
     EXPECT_TRUE(c.messages.m_messages.empty());
+}
+
+TEST(PrintCommands, PdfFileIsNamedAfterTheDocumentAndTheKind)
+{
+    EXPECT_EQ(PdfFileSuggestion("/data/march/sample.hpa", "sample.hpa", "JOB", "/home/u"),
+              "/data/march/sample-JOB.pdf");
+    // Not saved yet: the fallback folder and the untitled name.
+    EXPECT_EQ(PdfFileSuggestion("", "Untitled", "STATUS", "/home/u"),
+              "/home/u/Untitled-STATUS.pdf");
+}
+
+TEST(PrintCommands, CancelStopsBeforeTheNextPageAndKeepsThePreviousFile)
+{
+    Commands c;
+    Shown longGrid(2000); // dozens of pages
+    c.context.m_fnSource = [&]() -> std::optional<CViewPrintSource> { return longGrid.source; };
+    c.dir.Write("report.pdf", "the previous report");
+    c.context.m_fnAskPdfFile = [&](const QString&) {
+        return QString::fromStdString(c.Pdf("report.pdf").string());
+    };
+    QStringList pagesSeen;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        auto* pDialog = qobject_cast<CPrintingDialog*>(QApplication::activeModalWidget());
+        if (!pDialog)
+            return;
+        if (pagesSeen.isEmpty() || pagesSeen.back() != pDialog->PageText())
+            pagesSeen.append(pDialog->PageText());
+        if (pDialog->PageText() == "Page 3")
+            if (auto* pButtons = pDialog->findChild<QDialogButtonBox*>())
+                pButtons->button(QDialogButtonBox::Cancel)->click();
+    });
+    watcher.start(0);
+    EXPECT_FALSE(OnFilePrintDirect(c.context));
+    watcher.stop();
+
+    // The dialog showed each page as it came and the job stopped at the third.
+    EXPECT_EQ(pagesSeen, (QStringList{"Page 1", "Page 2", "Page 3"}));
+    EXPECT_TRUE(c.messages.m_messages.empty()); // cancelling is no error
+    // The previous file as it was, and no partial file beside it.
+    EXPECT_EQ(CTempDir::Read(c.Pdf("report.pdf")), "the previous report");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(c.dir.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_EQ(longGrid.grid.GetGridFont(), kScreenFont);
+    EXPECT_EQ(longGrid.grid.GetGridLayout().m_bPaintEnabled, 1);
+
+    // Printed to the end, the new file replaces the old one.
+    EXPECT_TRUE(OnFilePrintDirect(c.context));
+    EXPECT_GT(PdfPages(c.Pdf("report.pdf")), 3);
+    EXPECT_TRUE(c.printer.outputFileName().isEmpty()); // not kept for the next job
+}
+
+TEST(PrintCommands, PreviewKeepsItsPageViewBetweenRuns)
+{
+    Commands c;
+    CMemoryProfile profile;
+    c.context.m_pProfile = &profile;
+    QPrintPreviewWidget::ViewMode shown = QPrintPreviewWidget::AllPagesView;
+    const auto previewAnd = [&](const std::function<void(QPrintPreviewWidget&)>& fn) {
+        QTimer::singleShot(0, [&] {
+            auto* pDialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(pDialog, nullptr);
+            auto* pWidget = pDialog->findChild<QPrintPreviewWidget*>();
+            ASSERT_NE(pWidget, nullptr);
+            fn(*pWidget);
+            pDialog->reject();
+        });
+        OnFilePrintPreview(c.context);
+    };
+    previewAnd([&](QPrintPreviewWidget& w) {
+        shown = w.viewMode();
+        w.setFacingPagesViewMode();
+    });
+    EXPECT_EQ(shown, QPrintPreviewWidget::SinglePageView); // at first one page
+    previewAnd([&](QPrintPreviewWidget& w) { shown = w.viewMode(); });
+    EXPECT_EQ(shown, QPrintPreviewWidget::FacingPagesView);
 }
 
 } // namespace hpa

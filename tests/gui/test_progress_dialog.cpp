@@ -2,12 +2,14 @@
 // flag, Enter and Escape, and the owner that refuses input but repaints
 // while the dialog exists.
 #include "app/DialogUnits.h"
+#include "platform/qt/IdleProcessing.h"
 #include "transfer/qt/ProgressDlg.h"
 
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -155,6 +157,19 @@ TEST(ProgressDialog, CheckCancelAndSetPosPumpIsCancelledDoesNot)
     EXPECT_FALSE(dlg.IsCancelled());
     dlg.SetPos(10);
     EXPECT_TRUE(dlg.IsCancelled());
+}
+
+TEST(ProgressDialog, PumpingRunsTheIdleUpdate)
+{
+    // The event loop never waits during a download, so the pump itself
+    // must run the idle-time work (the toolbar's state).
+    CProgressDlg dlg;
+    ASSERT_TRUE(dlg.Create());
+    QSignalSpy idle(&CIdleHub::Instance(), &CIdleHub::idle);
+    dlg.SetPos(10);
+    EXPECT_EQ(idle.count(), 1);
+    dlg.CheckCancel();
+    EXPECT_EQ(idle.count(), 2);
 }
 
 TEST(ProgressDialog, OwnerRefusesClicksButRepaintsWhileTheDialogExists)

@@ -129,6 +129,24 @@ TEST(SummaryTable, ConsumptionRowColours)
     }
 }
 
+// With light text on a dark desktop the consumption row's own background
+// would hide it: that row's text is black.
+TEST(SummaryTable, ConsumptionRowTextReadsOnItsColourInADarkScheme)
+{
+    const COLORREF crBefore = GetGridSysColor(GridSysColor::windowText);
+    SetGridSysColor(GridSysColor::windowText, MakeRGB(230, 230, 230));
+    CUGCtrl grid;
+    FillSummaryGrid(grid, MakeAcc(85), kScreenFont);
+    SetGridSysColor(GridSysColor::windowText, crBefore);
+    CUGCell cell;
+    for (int nCol = 0; nCol < 2; ++nCol) {
+        grid.ResolveCell(nCol, 3, &cell);
+        EXPECT_EQ(cell.GetTextColor(), MakeRGB(0, 0, 0)) << nCol;
+    }
+    grid.ResolveCell(1, 4, &cell);
+    EXPECT_EQ(cell.GetTextColor(), MakeRGB(230, 230, 230));
+}
+
 TEST(SummaryDialog, GridTakesOverThePlaceholder)
 {
     CUGCtrl grid;
@@ -233,7 +251,7 @@ TEST(SummaryPrintRange, NoPrintQueueOffersAPdfFile)
     printer.setOutputFileName(QString());
     int nAsked = 0;
     EXPECT_EQ(s.Print(printer,
-                      [&] {
+                      [&](const QString&) {
                           ++nAsked;
                           return QString();
                       }),
@@ -242,7 +260,8 @@ TEST(SummaryPrintRange, NoPrintQueueOffersAPdfFile)
     EXPECT_TRUE(s.messages.m_messages.empty()); // cancelled: no "Print Error"
 
     const std::filesystem::path pdf = s.dir.Path() / "chosen.pdf";
-    EXPECT_EQ(s.Print(printer, [&] { return QString::fromStdString(pdf.string()); }), 0);
+    EXPECT_EQ(
+        s.Print(printer, [&](const QString&) { return QString::fromStdString(pdf.string()); }), 0);
     EXPECT_TRUE(s.messages.m_messages.empty());
     EXPECT_TRUE(std::filesystem::exists(pdf));
 }

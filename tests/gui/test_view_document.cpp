@@ -15,13 +15,19 @@
 #include "platform/Profile.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
+#include "transfer/qt/ConnectCommand.h"
 #include "view/qt/AccView.h"
+#include "view/qt/FilterDlg.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QListWidget>
 #include <QMenu>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 
 namespace hpa {
 
@@ -188,6 +194,46 @@ TEST_F(ProgramFixture, OpenShowsTheStatusGridAndNewEmptiesIt)
     EXPECT_EQ(g_grids[2].RowCount(), 2); // counts stay
     EXPECT_TRUE(MenuEnabled(ID_CONNECT));
     EXPECT_FALSE(MenuEnabled(ID_FILE_NEW));
+}
+
+TEST_F(ProgramFixture, FilterChangeRereadsTheJobFileWithoutAddingToTheSummary)
+{
+    // What a download leaves: the working files decoded into the grids, the
+    // document modified and the Status grid shown.
+    const std::filesystem::path data =
+        std::filesystem::path(HPA_SOURCE_DIR) / "testdata" / "decode" / "office";
+    for (const char* pszName : {"STA.tmp", "DIC.tmp", "PAP.tmp", "JOB.tmp"})
+        std::filesystem::copy_file(data / pszName, g_acc.Binding().m_pathWorkDir / pszName,
+                                   std::filesystem::copy_options::overwrite_existing);
+    ASSERT_NE(g_acc.ReadStatusFile(), 0);
+    ASSERT_NE(g_acc.ReadDictionaryFile(), 0);
+    g_acc.FillStatusGrid();
+    g_acc.ReadPaperFile();
+    ASSERT_NE(g_acc.ReadJobFile(), 0);
+    ShowDownloadedData(*view, app->Document());
+    const CAcc before = g_acc;
+    ASSERT_GT(before.m_nUsers, 0);
+    ASSERT_GT(before.m_nPrintingTime, 0);
+    ASSERT_GT(before.m_nSimplexSheets + before.m_nDuplexSheets, 0);
+
+    // The user ticks one more job field, presses OK and answers Yes.
+    messages.m_answer = MessageAnswer::Yes;
+    QTimer::singleShot(0, [] {
+        for (QWidget* pWidget : QApplication::topLevelWidgets()) {
+            if (auto* pDlg = qobject_cast<CFilterDlg*>(pWidget); pDlg && pDlg->isVisible()) {
+                pDlg->JobList()->item(22)->setCheckState(Qt::Checked);
+                pDlg->accept();
+            }
+        }
+    });
+    app->MainFrame()->ExecuteCommand(ID_FILTERS);
+
+    ASSERT_EQ(g_grids[kKindJob].ColumnCount(), 10); // the job file was read again
+    EXPECT_EQ(g_acc.m_nJams, before.m_nJams);
+    EXPECT_EQ(g_acc.m_nSimplexSheets, before.m_nSimplexSheets);
+    EXPECT_EQ(g_acc.m_nDuplexSheets, before.m_nDuplexSheets);
+    EXPECT_EQ(g_acc.m_nPrintingTime, before.m_nPrintingTime);
+    EXPECT_EQ(g_acc.m_nUsers, before.m_nUsers);
 }
 
 } // namespace hpa

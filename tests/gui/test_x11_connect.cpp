@@ -57,7 +57,7 @@ TEST(X11Connect, TypedLoginMovesTheBarAndCancelLeavesTheDocumentAsItWas)
     // Every RETR is answered late, so each file stays in flight across the
     // command's half-second polls; the last job file stops half-way with its
     // data connection open until the client gives up.
-    const auto nStallAt = static_cast<std::int32_t>(fs::file_size(printer / "acc4.job") / 2);
+    const auto nStallAt = static_cast<std::int64_t>(fs::file_size(printer / "acc4.job") / 2);
     test::interop::CServerProcess sim;
     ASSERT_TRUE(sim.Start({SimBinary(), "--listen", "127.0.0.1:0", "--root", printer.string(),
                            "--user", kUser, "--password", kPassword, "--idle-timeout", "60",

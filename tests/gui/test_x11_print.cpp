@@ -93,9 +93,11 @@ TEST(X11Print, PreviewShowsSeveralPagesAndPrintDirectWritesThemAll)
     pFrame->ExecuteCommand(ID_DATA_JOB);
     ASSERT_EQ(pFrame->DataKindPaneText(), "JOB");
     CAccGrid& grid = pView->AccGrid(0);
-    // The application's printer writes this file (there may be no queue).
+    // The application's printer writes into a PDF file, which the print
+    // asks for (as it does when there is no print queue).
     const fs::path pdf = dir.Path() / "jobs.pdf";
-    program.pApp->Printer().setOutputFileName(QString::fromStdString(pdf.string()));
+    program.pApp->Printer().setOutputFormat(QPrinter::PdfFormat);
+    program.ui.m_strPrintFile = QString::fromStdString(pdf.string());
 
     int nPreviewPages = -1;
     int nPageAfterNext = -1;

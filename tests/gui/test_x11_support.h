@@ -226,6 +226,9 @@ public:
     Answer AskSaveChanges(const QString&) override { return Answer::No; }
     QString GetOpenFileName() override { return {}; }
     QString GetSaveFileName(const QString&) override { return {}; }
+    // A print into a PDF file goes to m_strPrintFile (none: cancelled).
+    QString GetPrintFileName(const QString&) override { return m_strPrintFile; }
+    QString m_strPrintFile;
 };
 
 // The desktop program with an in-memory profile and recorded messages.

@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+
 namespace hpa {
 namespace {
 
@@ -137,6 +141,74 @@ TEST(PrinterSimHpactl, FetchDownloadsDecodesAndExports)
     EXPECT_NE(fetch.out.find("Jobs\t25\n"), std::string::npos) << fetch.out;
     const std::string strJobs = ReadText(run.Path() / "jobs.csv");
     EXPECT_GE(std::count(strJobs.begin(), strJobs.end(), '\n'), 26); // heading + 25 jobs
+}
+
+// A job file beyond 2 GiB: the result, the shared counter and the progress
+// all count past the 32-bit limit. The served file is sparse (only its tail
+// holds data); the received copy is real and needs the room.
+class CRecordingProgress : public CQuietProgress {
+public:
+    void SetPos(int nPercent) override { m_positions.push_back(nPercent); }
+    void ShowBytes(std::int64_t nFileBytes, std::int64_t) override
+    {
+        m_fileBytes.push_back(nFileBytes);
+    }
+    std::vector<int> m_positions;
+    std::vector<std::int64_t> m_fileBytes;
+};
+
+TEST(PrinterSimLargeFile, FileBeyondTwoGibIsCountedInFull)
+{
+    const std::string strSim = BinDir() + "/hpa-printer-sim";
+    if (!fs::exists(strSim))
+        GTEST_SKIP() << "hpa-printer-sim is not built";
+    constexpr std::int64_t kSize = (std::int64_t{1} << 31) + (std::int64_t{96} << 20);
+    const std::string kTail = "end of the large job file\r\n";
+    CTempDir data;
+    CTempDir work;
+    const std::uintmax_t nFree = fs::space(work.Path()).available;
+    if (nFree < static_cast<std::uintmax_t>(kSize) + (std::uintmax_t{512} << 20))
+        GTEST_SKIP() << "needs about " << ((kSize >> 20) + 512) << " MiB free below " << work.Path()
+                     << " for the received copy; " << (nFree >> 20) << " MiB available";
+    const fs::path served = data.Path() / "acc1.job";
+    {
+        std::ofstream out(served, std::ios::binary);
+        out.seekp(kSize - static_cast<std::int64_t>(kTail.size()));
+        out << kTail;
+    }
+    ASSERT_EQ(static_cast<std::int64_t>(fs::file_size(served)), kSize);
+
+    CServerProcess server;
+    ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root", data.Path().string(),
+                              "--user", "admin", "--password", "admin"}));
+    CFtpClient client(SystemClock());
+    ASSERT_EQ(client.Login(server.HostText(), "admin", "admin"), CFtpClient::LoginResult::loggedIn);
+    const fs::path local = work.Path() / "JOB.tmp";
+    TransferRequest request;
+    request.m_strRemoteName = "SYS:/admin/acc1.job";
+    request.m_strLocalName = local.string();
+    request.m_pClient = &client;
+    CRecordingProgress progress;
+    {
+        CTransferThread thread(request);
+        WaitForTransfer(thread, progress, kSize, 0, std::chrono::milliseconds(20),
+                        *request.m_pnCounter);
+    }
+    EXPECT_EQ(request.m_nBytesReceived, kSize);
+    EXPECT_EQ(request.m_pnCounter->load(), kSize);
+    ASSERT_EQ(static_cast<std::int64_t>(fs::file_size(local)), kSize);
+    {
+        std::ifstream in(local, std::ios::binary);
+        in.seekg(kSize - static_cast<std::int64_t>(kTail.size()));
+        std::string strTail(kTail.size(), '\0');
+        in.read(strTail.data(), static_cast<std::streamsize>(strTail.size()));
+        EXPECT_EQ(strTail, kTail);
+    }
+    fs::remove(local); // the room is given back before the other checks report
+    EXPECT_TRUE(std::is_sorted(progress.m_fileBytes.begin(), progress.m_fileBytes.end()));
+    EXPECT_TRUE(std::is_sorted(progress.m_positions.begin(), progress.m_positions.end()));
+    for (const int nPercent : progress.m_positions)
+        EXPECT_TRUE(nPercent >= 0 && nPercent <= 100) << nPercent;
 }
 
 } // namespace

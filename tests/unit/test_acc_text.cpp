@@ -77,6 +77,28 @@ TEST(Tokenizer, SkipsLeadingDelimitersAndConsumesTheOneAfter)
     EXPECT_EQ(Tokens("a,", {",", ","}), (V{"a", "<none>"}));
 }
 
+TEST(Tokenizer, FindsTheDelimiterWhereverItFallsInALongText)
+{
+    // Long texts are searched in blocks: a delimiter at any position, inside
+    // a block, on its edges or in the short tail, ends the token there; a
+    // text without one is a single token.
+    for (std::size_t nLength = 1; nLength <= 48; ++nLength) {
+        const std::string strPlain(nLength, 'x');
+        EXPECT_EQ(Tokens(strPlain, {"}\n"}), std::vector<std::string>{strPlain});
+        for (std::size_t nAt = 0; nAt < nLength; ++nAt) {
+            for (const char chDelim : {'}', '\n'}) {
+                std::string strText = strPlain;
+                strText[nAt] = chDelim;
+                const std::string strRest = strText.substr(nAt + 1);
+                const std::vector<std::string> expected = {nAt > 0 ? strText.substr(0, nAt)
+                                                           : strRest.empty() ? "<none>"
+                                                                             : strRest};
+                EXPECT_EQ(Tokens(strText, {"}\n"}), expected) << nLength << " " << nAt;
+            }
+        }
+    }
+}
+
 TEST(RewordFieldName, UpperCasesAfterUnderscores)
 {
     struct Case {

@@ -65,7 +65,7 @@ protected:
         ASSERT_EQ(m_client.Login(m_server.HostText(), "ops", "pw"),
                   CFtpClient::LoginResult::loggedIn);
     }
-    std::int32_t Fetch(const std::string& strRemote, const std::string& strLocal, int bCreate)
+    std::int64_t Fetch(const std::string& strRemote, const std::string& strLocal, int bCreate)
     {
         return m_client.RetrieveFile(strRemote, (m_dir.Path() / strLocal).string(), bCreate,
                                      &m_counter);
@@ -74,7 +74,7 @@ protected:
     CScriptedFtpServer m_server;
     CFtpClient m_client{CFixedClock(0)};
     CTempDir m_dir;
-    std::atomic<std::int32_t> m_counter{-1};
+    std::atomic<std::int64_t> m_counter{-1};
 };
 
 TEST_P(Retrieve, FetchesTheFileByteForByte)
@@ -186,7 +186,7 @@ TEST(RetrievePorts, BusyPortsAreSkippedAndTheWorkingOneIsKept)
     const int nFirst = client.DataPort();
     ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     CTempDir dir;
-    std::atomic<std::int32_t> counter{0};
+    std::atomic<std::int64_t> counter{0};
     {
         CPortBlocker a(nFirst), b(nFirst + 1), c(nFirst + 2);
         ASSERT_TRUE(a.m_bBound && b.m_bBound && c.m_bBound);
@@ -210,7 +210,7 @@ TEST(RetrievePorts, LastPortOfTheRangeGivesBytes22And11)
     ASSERT_EQ(client.DataPort(), 5643);
     ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     CTempDir dir;
-    std::atomic<std::int32_t> counter{0};
+    std::atomic<std::int64_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, (dir.Path() / "a").string(), 1, &counter), 3);
     if (client.DataPort() == 5643) { // another program may hold it
         EXPECT_EQ(server.TranscriptSoFar().at(3), "PORT 127,0,0,1,22,11");
@@ -229,7 +229,7 @@ TEST(RetrievePorts, NoFreePortInFiftySendsNothing)
         ASSERT_TRUE(blockers.back()->m_bBound) << nFirst + i;
     }
     ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
-    std::atomic<std::int32_t> counter{0};
+    std::atomic<std::int64_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, "/nonexistent/x", 1, &counter), 0);
     EXPECT_EQ(client.DataPort(), nFirst + CFtpClient::kPortAttempts);
     client.Quit();

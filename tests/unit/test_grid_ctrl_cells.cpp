@@ -46,6 +46,45 @@ TEST_F(GridCells, DefaultsAreAsConstructed)
     EXPECT_EQ(heading.GetBackColor(), GetGridSysColor(GridSysColor::buttonFace));
 }
 
+// New system colours reach the defaults that came from them; a column
+// default the program coloured keeps its colour.
+TEST_F(GridCells, SystemColourChangeReachesTheDefaultsThatCameFromTheSystem)
+{
+    const GridSysColors before = GetGridSysColors();
+    struct CRestore {
+        GridSysColors colors;
+        ~CRestore()
+        {
+            for (std::size_t i = 0; i < colors.size(); ++i)
+                SetGridSysColor(static_cast<GridSysColor>(i), colors[i]);
+        }
+    } restore{before};
+    CUGCell cell;
+    m_grid.GetColumnDefaults(2, &cell);
+    cell.SetBackColor(MakeRGB(255, 255, 0));
+    m_grid.SetColumnDefaults(2, &cell);
+
+    SetGridSysColor(GridSysColor::window, MakeRGB(30, 30, 30));
+    SetGridSysColor(GridSysColor::windowText, MakeRGB(230, 230, 230));
+    SetGridSysColor(GridSysColor::buttonFace, MakeRGB(60, 60, 60));
+    SetGridSysColor(GridSysColor::buttonText, MakeRGB(220, 220, 220));
+    m_grid.OnSysColorChange();
+
+    CUGCell resolved;
+    m_grid.ResolveCell(0, 5, &resolved);
+    EXPECT_EQ(resolved.GetBackColor(), MakeRGB(30, 30, 30));
+    EXPECT_EQ(resolved.GetTextColor(), MakeRGB(230, 230, 230));
+    m_grid.ResolveCell(2, 5, &resolved);
+    EXPECT_EQ(resolved.GetBackColor(), MakeRGB(255, 255, 0));
+    EXPECT_EQ(resolved.GetTextColor(), MakeRGB(230, 230, 230));
+    m_grid.ResolveCell(1, -1, &resolved);
+    EXPECT_EQ(resolved.GetBackColor(), MakeRGB(60, 60, 60));
+    EXPECT_EQ(resolved.GetTextColor(), MakeRGB(220, 220, 220));
+    m_grid.SetColumnCount(7); // a new column starts from the grid default
+    m_grid.ResolveCell(6, 0, &resolved);
+    EXPECT_EQ(resolved.GetBackColor(), MakeRGB(30, 30, 30));
+}
+
 TEST_F(GridCells, BackgroundOnlyCellKeepsColumnDefaultTextColourAndAlignment)
 {
     CUGCell colDef;

@@ -355,6 +355,48 @@ TEST(GridPrinterPage, RowsAndColumnsOfNoHeightOrWidthAreSkipped)
 
 // ---- the order pages are printed ------------------------------------------------------------
 
+// The screen in a dark scheme prints as the light one; a colour the
+// program chose for a cell prints as it is.
+TEST(GridPrinterPage, ScreenColoursPrintInTheLightScheme)
+{
+    const GridSysColors light = GetGridSysColors();
+    struct CRestore {
+        GridSysColors colors;
+        ~CRestore()
+        {
+            for (std::size_t i = 0; i < colors.size(); ++i)
+                SetGridSysColor(static_cast<GridSysColor>(i), colors[i]);
+        }
+    } restore{light};
+    SetGridSysColor(GridSysColor::window, MakeRGB(30, 30, 30));
+    SetGridSysColor(GridSysColor::windowText, MakeRGB(230, 230, 230));
+    SetGridSysColor(GridSysColor::buttonFace, MakeRGB(60, 60, 60));
+    SetGridSysColor(GridSysColor::buttonText, MakeRGB(230, 230, 230));
+    Sheet sheet({100, 100}, 1);
+    sheet.grid.OnSysColorChange();
+    sheet.grid.SetCellText(0, -1, "A");
+    sheet.grid.SetCellText(0, 0, "plain");
+    sheet.grid.SetCellText(1, 0, "marked");
+    sheet.grid.SetCellBackColor(1, 0, MakeRGB(255, 255, 0));
+    ASSERT_EQ(sheet.Prepare(kPrintTopHeading), 1);
+    CRecordingGridDC dc;
+    sheet.printer.PrintPage(dc, 1, kPrintTopHeading);
+    const auto text = [&dc](const std::string& str) {
+        for (const CDCCall& call : dc.Texts())
+            if (call.str == str)
+                return call;
+        ADD_FAILURE() << "no text " << str;
+        return CDCCall{};
+    };
+    const auto index = [](GridSysColor which) { return static_cast<std::size_t>(which); };
+    EXPECT_EQ(text("A").crBack, light[index(GridSysColor::buttonFace)]);
+    EXPECT_EQ(text("A").crText, light[index(GridSysColor::buttonText)]);
+    EXPECT_EQ(text("plain").crBack, light[index(GridSysColor::window)]);
+    EXPECT_EQ(text("plain").crText, light[index(GridSysColor::windowText)]);
+    EXPECT_EQ(text("marked").crBack, MakeRGB(255, 255, 0));
+    EXPECT_EQ(text("marked").crText, light[index(GridSysColor::windowText)]);
+}
+
 TEST(GridPrinterJob, CopiesCollatedOrPagewise)
 {
     EXPECT_EQ(PrintPageOrder(1, 3, 2, true), (std::vector<int>{1, 2, 3, 1, 2, 3}));

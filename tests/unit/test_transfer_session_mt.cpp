@@ -108,17 +108,17 @@ public:
         if (strRemoteName == m_strCancelAt)
             m_bCancel = true; // pressed as soon as the file starts
     }
-    void ShowBytes(std::int32_t nFileBytes, std::int64_t) override
+    void ShowBytes(std::int64_t nFileBytes, std::int64_t) override
     {
         m_nLastFileBytes = nFileBytes;
     }
 
     std::string m_strCancelAt;
-    std::int32_t m_nCancelAtFileBytes = -1;
+    std::int64_t m_nCancelAtFileBytes = -1;
     bool m_bBegun = false;
     bool m_bCancel = false;
     int m_nPumps = 0;
-    std::int32_t m_nLastFileBytes = -1;
+    std::int64_t m_nLastFileBytes = -1;
     Lines m_messageLines;
     std::vector<int> m_positions;
 };
@@ -485,6 +485,26 @@ TEST(SessionProgress, ExpectedTotalAndPercentageFollowTheRule)
     EXPECT_EQ(rig.progress.m_positions.back(), 50);
     EXPECT_TRUE(rig.messages.m_messages.empty());
     EXPECT_EQ(Retrieved(rig.server.Transcript()), (Lines{kSta, kDic, kPap}));
+}
+
+TEST(SessionProgress, PercentageIsRoundedToTheNearestWholeNumber)
+{
+    // 157994 of 310400 bytes are 50.9 percent: the bar shows 51, not 50.
+    std::string strStatus = "28:2,29:3,30:200000,34:1,37:1\n";
+    strStatus.resize(3000, 'x');
+    Files files = Printer("");
+    files[kSta] = strStatus;
+    files[kDic] = std::string(5000, 'd');
+    files[kPap] = std::string(149994, 'p');
+    SessionRig rig(files);
+    rig.server.AddFile(kPap, files[kPap], FileMode::Stall);
+    rig.progress.m_nCancelAtFileBytes = 149994;
+
+    CDownloadSession session(rig.settings, rig.decoder, rig.messages, rig.progress);
+    EXPECT_EQ(session.Run(), DownloadResult::Cancelled);
+    ASSERT_EQ(session.ExpectedTotal(), 310400);
+    ASSERT_FALSE(rig.progress.m_positions.empty());
+    EXPECT_EQ(rig.progress.m_positions.back(), 51);
 }
 
 TEST(SessionProgress, MessageLinesNameEachStepAndTheTotalAddsTheSlack)

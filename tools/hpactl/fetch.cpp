@@ -69,7 +69,7 @@ public:
         m_nPercent = -1;
         Draw(0);
     }
-    void ShowBytes(std::int32_t nFileBytes, std::int64_t) override { Draw(nFileBytes); }
+    void ShowBytes(std::int64_t nFileBytes, std::int64_t) override { Draw(nFileBytes); }
     void EndLine()
     {
         if (m_bShow && m_bDrawn)
@@ -78,14 +78,14 @@ public:
     }
 
 private:
-    void Draw(std::int32_t nBytes)
+    void Draw(std::int64_t nBytes)
     {
         if (!m_bShow)
             return;
         std::string strPercent =
             m_nPercent >= 0 ? ", " + std::to_string(m_nPercent) + "%" : std::string();
-        std::fprintf(stderr, "\r\033[K%s %s: %d bytes%s", m_strMessage.c_str(),
-                     m_strRemote.c_str(), static_cast<int>(nBytes), strPercent.c_str());
+        std::fprintf(stderr, "\r\033[K%s %s: %lld bytes%s", m_strMessage.c_str(),
+                     m_strRemote.c_str(), static_cast<long long>(nBytes), strPercent.c_str());
         std::fflush(stderr);
         m_bDrawn = true;
     }

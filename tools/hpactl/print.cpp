@@ -121,13 +121,7 @@ struct CLoadedDocument {
     {
         for (hpa::CUGCtrl& grid : m_grids) {
             grid.SetGridFont(kScreenGridFont);
-            hpa::CUGCell cell;
-            grid.GetGridDefaults(&cell);
-            cell.SetAlignment(hpa::kAlignLeft | hpa::kAlignVCenter);
-            grid.SetGridDefaults(&cell);
-            grid.AllowRangeSelection(1);
-            grid.UseOneRowHeight(1);
-            grid.SetDefaultRowHeight(16);
+            hpa::SetAccGridDefaults(grid);
         }
     }
 };
@@ -219,6 +213,7 @@ int FinishPdf(CPdfOutput& pdf, hpa::PrintJobResult result, const char* pszWhat)
         return kExitFailed;
     case hpa::PrintJobResult::StartFailed:
     case hpa::PrintJobResult::EndFailed:
+    case hpa::PrintJobResult::Cancelled:
         std::fprintf(stderr, "hpactl: writing %s failed\n", pdf.Path().c_str());
         return kExitFailed;
     case hpa::PrintJobResult::Printed:

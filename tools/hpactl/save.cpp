@@ -5,6 +5,7 @@
 #include "grid/UGCtrl.h"
 #include "grid/qt/QtGridDC.h"
 #include "platform/ReplacingFile.h"
+#include "view/qt/ViewGlobals.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -40,11 +41,12 @@ CDesktopMeasuring::CDesktopMeasuring(const std::array<hpa::CUGCtrl*, hpa::kDataK
         m_pfnOldHandler = qInstallMessageHandler(QuietQtMessages);
         m_pApp = std::make_unique<QGuiApplication>(g_nArgc, g_apszArgv);
     }
-    const hpa::CGridFont font{"Arial", -(9 * kScreenDpi) / 72, 400, false, false};
+    const hpa::CGridFont font = hpa::MakeScreenGridFont(kScreenDpi);
     for (hpa::CUGCtrl* pGrid : grids) {
         if (!pGrid)
             continue;
         pGrid->SetGridFont(font);
+        hpa::SetAccGridDefaults(*pGrid);
         pGrid->SetMeasureDCFactory([] { return std::make_unique<hpa::CQtGridDC>(); });
     }
 }

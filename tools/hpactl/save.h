@@ -17,9 +17,10 @@ class CUGCtrl;
 
 namespace hpactl {
 
-// Makes the readers fit column widths as the desktop does (the grid font,
-// Arial 9 points on a 96 dots-per-inch screen, measured with Qt's fonts),
-// so a saved document opens with the widths a download would have given.
+// Sets the grids up as the desktop's view does (its defaults, alignment
+// included) and makes the readers fit column widths as the desktop does (the
+// grid font, Arial 9 points on a 96 dots-per-inch screen, measured with Qt's
+// fonts), so a saved document opens as a download would have left it.
 // Needs Qt's fonts but no display: Qt runs on its offscreen platform while
 // the object lives. Create it before decoding.
 class CDesktopMeasuring {

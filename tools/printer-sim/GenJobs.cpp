@@ -74,12 +74,44 @@ template <typename T> const T& Pick(CRandom& rng, std::span<const T> pool)
 
 } // namespace
 
-CJobMaker::CJobMaker(std::uint64_t nSeed, int nPaperTypes, bool bInk)
-    : m_rng(nSeed), m_nPaperTypes(nPaperTypes), m_bInk(bInk)
+CJobMaker::CJobMaker(std::uint64_t nSeed, int nPaperTypes, bool bInk, bool bMixedOrder)
+    : m_rng(nSeed), m_orderRng(nSeed ^ 0x6f72646572ULL), m_nPaperTypes(nPaperTypes), m_bInk(bInk),
+      m_bMixedOrder(bMixedOrder)
 {
     m_nJobId = m_rng.Between(100, 999);
     m_nDay = DaysFromCivil(2024, 1, 8) + m_rng.Between(0, 90);
     m_nSeconds = 7 * 3600 + m_rng.Between(0, 3600);
+}
+
+CLine& CJobMaker::Pair(int nField)
+{
+    m_pairStart[m_nPairs++] = m_line.Length();
+    return m_line.Tag(nField);
+}
+
+// The record's pairs in an order of their own, joined by ", " as before. The
+// order comes from a random source apart from the data's, so a mixed set
+// holds the same jobs as an ordered set of the same seed.
+std::string_view CJobMaker::MixOrder()
+{
+    const std::string_view all = m_line.View();
+    std::string_view pairs[kMaxPairs];
+    for (int i = 0; i < m_nPairs; ++i) {
+        const std::size_t nEnd = i + 1 < m_nPairs ? m_pairStart[i + 1] : all.size();
+        std::string_view pair = all.substr(m_pairStart[i], nEnd - m_pairStart[i]);
+        if (pair.ends_with(", "))
+            pair.remove_suffix(2);
+        pairs[i] = pair;
+    }
+    for (int i = m_nPairs - 1; i > 0; --i)
+        std::swap(pairs[i], pairs[m_orderRng.Below(static_cast<std::uint32_t>(i + 1))]);
+    m_mixed.Clear();
+    for (int i = 0; i < m_nPairs; ++i) {
+        if (i > 0)
+            m_mixed.Add(", ");
+        m_mixed.Add(pairs[i]);
+    }
+    return m_mixed.View();
 }
 
 void CJobMaker::AdvanceClock()
@@ -96,13 +128,14 @@ void CJobMaker::AdvanceClock()
 
 void CJobMaker::AddDateTime(CLine& line)
 {
-    line.Tag(2).Add('{');
+    Pair(2).Add('{');
     Add2(line, m_nSeconds / 3600);
     line.Add(':');
     Add2(line, m_nSeconds / 60 % 60);
     line.Add(':');
     Add2(line, m_nSeconds % 60);
-    line.Add("}, ").Tag(3).Add('{');
+    line.Add("}, ");
+    Pair(3).Add('{');
     long y;
     unsigned m, d;
     CivilFromDays(m_nDay, y, m, d);
@@ -160,40 +193,44 @@ template <typename Emit> void CJobMaker::MakeJob(Emit&& emit)
 
     CLine& line = m_line;
     line.Clear();
-    line.Tag(0).AddInt(m_nJobId++).Add(", ");
-    line.Tag(1).AddInt(rng.Chance(800) ? 5 : rng.Between(1, 9)).Add(", ");
+    m_nPairs = 0;
+    Pair(0).AddInt(m_nJobId++).Add(", ");
+    Pair(1).AddInt(rng.Chance(800) ? 5 : rng.Between(1, 9)).Add(", ");
     AddDateTime(line);
-    line.Tag(4).AddInt(nCompletion).Add(", ");
-    line.Tag(5).Add('{').Add(UserPool()[nUser]).Add("}, ");
+    Pair(4).AddInt(nCompletion).Add(", ");
+    Pair(5).Add('{').Add(UserPool()[nUser]).Add("}, ");
     // Most users print from their own machine.
     std::span<const char* const> hosts = HostPool();
-    line.Tag(6).Add('{').Add(rng.Chance(900) ? hosts[nUser % hosts.size()] : Pick(rng, hosts));
+    Pair(6).Add('{').Add(rng.Chance(900) ? hosts[nUser % hosts.size()] : Pick(rng, hosts));
     line.Add("}, ");
-    line.Tag(7).Add('{').Add(Pick(rng, FilePool()));
+    Pair(7).Add('{').Add(Pick(rng, FilePool()));
     if (rng.Chance(100))
         line.Add(" (copy ").AddInt(rng.Between(2, 9)).Add(')');
     line.Add("}, ");
-    line.Tag(8).Add('{').Add(Pick(rng, ChargePool())).Add("}, ");
-    line.Tag(9).AddInt(40 + nPages * 15 + rng.Between(0, 800)).Add(", ");
-    line.Tag(10).AddInt(nSheets * 1100 + rng.Between(0, nSheets ? 3000 : 500)).Add(", ");
-    line.Tag(11).AddInt(rng.Chance(200) ? 1 : 0).Add(", ");
-    line.Tag(12).AddInt(nCompletion == 2 ? rng.Between(1, 3) : 0).Add(", ");
-    line.Tag(13).AddInt(nPages).Add(", ");
-    line.Tag(14).AddInt(nSimplex).Add(", ");
-    line.Tag(15).AddInt(nDuplex).Add(", ");
+    Pair(8).Add('{').Add(Pick(rng, ChargePool())).Add("}, ");
+    Pair(9).AddInt(40 + nPages * 15 + rng.Between(0, 800)).Add(", ");
+    Pair(10).AddInt(nSheets * 1100 + rng.Between(0, nSheets ? 3000 : 500)).Add(", ");
+    Pair(11).AddInt(rng.Chance(200) ? 1 : 0).Add(", ");
+    Pair(12).AddInt(nCompletion == 2 ? rng.Between(1, 3) : 0).Add(", ");
+    Pair(13).AddInt(nPages).Add(", ");
+    Pair(14).AddInt(nSimplex).Add(", ");
+    Pair(15).AddInt(nDuplex).Add(", ");
     static const int kFinishing[] = {0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4};
-    line.Tag(16).AddInt(kFinishing[rng.Below(11)]).Add(", ");
-    line.Tag(17).AddInt(1 + nPages / 16).Add(", ");
-    line.Tag(18).AddInt(nSheets == 0 ? 0 : rng.Chance(25) ? 1 : rng.Chance(5) ? 2 : 0).Add(", ");
-    line.Tag(19).AddInt(k).Add(", ");
-    line.Tag(45).Add('{').Add(Pick(rng, ConnectionPool())).Add('}');
+    Pair(16).AddInt(kFinishing[rng.Below(11)]).Add(", ");
+    Pair(17).AddInt(1 + nPages / 16).Add(", ");
+    Pair(18).AddInt(nSheets == 0 ? 0 : rng.Chance(25) ? 1 : rng.Chance(5) ? 2 : 0).Add(", ");
+    Pair(19).AddInt(k).Add(", ");
+    Pair(45).Add('{').Add(Pick(rng, ConnectionPool())).Add('}');
     if (m_bInk) {
         bool bColor = nPages > 0 && rng.Chance(350);
-        for (int nField = 46; nField <= 48; ++nField)
-            line.Add(", ").Tag(nField).AddInt(bColor ? nPages * rng.Between(20, 120) : 0);
-        line.Add(", ").Tag(49).AddInt(nPages * rng.Between(30, 90));
+        for (int nField = 46; nField <= 48; ++nField) {
+            line.Add(", ");
+            Pair(nField).AddInt(bColor ? nPages * rng.Between(20, 120) : 0);
+        }
+        line.Add(", ");
+        Pair(49).AddInt(nPages * rng.Between(30, 90));
     }
-    emit(line.View());
+    emit(m_bMixedOrder ? MixOrder() : line.View());
     for (int i = 0; i < k; ++i) {
         line.Clear();
         line.Tag(20).AddInt(nCounts[i]).Add(", ").Tag(21).AddInt(nPapers[i]);

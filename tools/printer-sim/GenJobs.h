@@ -2,7 +2,8 @@
 // Makes job records one after another: a record line with every job field
 // (braced fields between "{" and "}" followed by ", "), then one index line
 // "20:SHEETS, 21:PAPER" per paper type the job used. Jobs run forward in
-// time through office hours on working days.
+// time through office hours on working days. With mixed order every record
+// line lists its pairs in an order of its own, as logs of other printers do.
 #include "GenWriter.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace hpa::sim {
 
 class CJobMaker {
 public:
-    CJobMaker(std::uint64_t nSeed, int nPaperTypes, bool bInk);
+    CJobMaker(std::uint64_t nSeed, int nPaperTypes, bool bInk, bool bMixedOrder = false);
 
     // Writes the next job to out.
     void WriteJob(CFileWriter& out, bool bCrlf);
@@ -31,14 +32,24 @@ private:
     void AdvanceClock();
     void AddDateTime(CLine& line);
     int SplitSheets(long nSheets, long* pCounts, int* pPapers);
+    // Starts the pair of nField on the record line.
+    CLine& Pair(int nField);
+    std::string_view MixOrder();
+
+    static constexpr int kMaxPairs = 32;
 
     CRandom m_rng;
+    CRandom m_orderRng;
     int m_nPaperTypes;
     bool m_bInk;
+    bool m_bMixedOrder;
     long m_nJobId;
     long m_nDay;     // days since 1970-01-01
     long m_nSeconds; // seconds into the day
     CLine m_line;
+    CLine m_mixed;
+    std::size_t m_pairStart[kMaxPairs] = {};
+    int m_nPairs = 0;
 };
 
 } // namespace hpa::sim

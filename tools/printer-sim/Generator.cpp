@@ -76,7 +76,8 @@ bool WritePaper(const SGenerateOptions& opts, std::string& strError)
 
 bool WriteJobs(const SGenerateOptions& opts, SGeneratedSet& result, std::string& strError)
 {
-    CJobMaker maker(opts.m_nSeed, opts.m_nPaperTypes, opts.m_nFormatVersion >= 2);
+    CJobMaker maker(opts.m_nSeed, opts.m_nPaperTypes, opts.m_nFormatVersion >= 2,
+                    opts.m_bMixedOrder);
     const long nFiles = opts.m_nJobFiles;
     for (long f = 0; f < nFiles; ++f) {
         std::string strName = "acc" + std::to_string(f + 1) + ".job";

@@ -159,6 +159,8 @@ bool ParseSimOptions(int argc, char** argv, SSimOptions& opts, std::string& strE
                 return strError.empty() ? bad("expected 1 or 2") : false;
         } else if (strOpt == "--crlf") {
             opts.m_gen.m_bCrlf = true;
+        } else if (strOpt == "--mixed-order") {
+            opts.m_gen.m_bMixedOrder = true;
         } else {
             strError = "unknown option '" + std::string(argv[i]) + "' (see --help)";
             return false;
@@ -229,6 +231,8 @@ std::string SimHelpText()
            "                         the options (also seeds the jobs of --advance)\n"
            "  --format-version V     accounting version 1 (no ink fields) or 2 (default)\n"
            "  --crlf                 end lines with CR LF instead of LF\n"
+           "  --mixed-order          list each job's fields in an order of its own (the\n"
+           "                         jobs are those of the same seed without it)\n"
            "\n"
            "  --help                 show this help and exit\n"
            "  --version              show the version and exit\n"

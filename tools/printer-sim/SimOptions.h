@@ -15,6 +15,7 @@ struct SGenerateOptions {
     std::uint64_t m_nSeed = 1;
     int m_nFormatVersion = 2; // 1 leaves out the ink fields 46 to 49
     bool m_bCrlf = false;
+    bool m_bMixedOrder = false; // each record line lists its pairs in an order of its own
 };
 
 struct SSimOptions {

@@ -1,6 +1,7 @@
 #include "transfer/qt/ProgressDlg.h"
 
 #include "app/DialogUnits.h"
+#include "platform/qt/IdleProcessing.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -115,6 +116,9 @@ QString CProgressDlg::PercentText(int nPos, int nLower, int nUpper)
 void CProgressDlg::PumpMessages()
 {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+    // The event loop never waits during a download: the toolbar's state is
+    // brought up to date here instead.
+    RunIdleProcessing();
 }
 
 bool CProgressDlg::CheckCancel()

@@ -17,7 +17,6 @@ namespace {
 
 // Every grid starts at this size; the first resize of the view fits them.
 const QRect kInitialGridRect(0, 0, 150, 150);
-constexpr int kDefaultRowHeight = 16;
 
 } // namespace
 
@@ -52,13 +51,7 @@ void CVexAccView::CreateGrids()
     for (int nIndex = 0; nIndex < kDataKindCount; ++nIndex) {
         CAccGrid& grid = AccGrid(nIndex);
         grid.SetGridFont(g_gridFont);
-        CUGCell cell;
-        grid.GetGridDefaults(&cell);
-        cell.SetAlignment(kAlignLeft | kAlignVCenter);
-        grid.SetGridDefaults(&cell);
-        grid.AllowRangeSelection(1);
-        grid.UseOneRowHeight(1);
-        grid.SetDefaultRowHeight(kDefaultRowHeight);
+        SetAccGridDefaults(grid);
     }
 }
 
@@ -100,10 +93,9 @@ CGridWnd* CVexAccView::GridWnd(int nIndex)
 
 bool CVexAccView::IsGridShown(int nIndex) const
 {
-    const CGridWnd* pWnd =
-        IsValidIndex(nIndex)
-            ? m_grids.m_pGrids->at(static_cast<std::size_t>(nIndex)).GetGridWnd()
-            : nullptr;
+    const CGridWnd* pWnd = IsValidIndex(nIndex)
+                               ? m_grids.m_pGrids->at(static_cast<std::size_t>(nIndex)).GetGridWnd()
+                               : nullptr;
     return pWnd && !pWnd->isHidden();
 }
 

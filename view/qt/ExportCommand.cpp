@@ -20,8 +20,22 @@ void SetupExportDialog(QFileDialog& dialog)
     dialog.setNameFilters(
         {QStringLiteral("Comma separated (*.csv)"), QStringLiteral("Tab separated (*.txt)")});
     dialog.setDefaultSuffix(QStringLiteral("csv"));
+    // A name typed without an extension gets the one of the type chosen in
+    // the dialog, so the name the dialog checks for replacing is the name
+    // written. A name with an extension keeps it, and that extension alone
+    // decides the separator.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [pDialog = &dialog](const QString& strFilter) {
+                         pDialog->setDefaultSuffix(ExportSuffixForFilter(strFilter));
+                     });
     // Replacing an existing file is asked about (the dialog's default).
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+}
+
+QString ExportSuffixForFilter(const QString& strFilter)
+{
+    return strFilter.contains(QStringLiteral("*.txt"), Qt::CaseInsensitive) ? QStringLiteral("txt")
+                                                                            : QStringLiteral("csv");
 }
 
 QString AskExportFileName(QWidget* pParent)

@@ -23,8 +23,12 @@ class CUGCtrl;
 inline constexpr const char* kMsgErrorWritingExport = "Error writing export file.";
 
 // The export save dialog: title "Export", the comma and tab filters,
-// default extension "csv", asking before an existing file is replaced.
+// default extension "csv" (then that of the type the user picks), asking
+// before an existing file is replaced.
 void SetupExportDialog(QFileDialog& dialog);
+// The extension a file type of that dialog gives ("txt" for the tab
+// separated type, else "csv").
+QString ExportSuffixForFilter(const QString& strFilter);
 // Runs that dialog owned by pParent; the chosen path, or empty.
 QString AskExportFileName(QWidget* pParent);
 

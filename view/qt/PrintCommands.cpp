@@ -4,14 +4,22 @@
 #include "app/AccViewBase.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"
+#include "document/qt/DocumentUi.h"
+#include "document/qt/VexAccDoc.h"
 #include "grid/GridPrinter.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
+#include "platform/Profile.h"
 #include "view/PrintHeader.h"
+#include "view/qt/PrintingDialog.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 
 #include <array>
@@ -64,14 +72,14 @@ void CViewPrintJob::OnEndPrinting()
 }
 
 PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings)
+                         const CPrintJobSettings& settings, const CPageStartFn& fnPageStart)
 {
     CViewPrintJob job(source);
     const int nPages = job.OnBeginPrinting(device);
     const CGridRect rcPage{0, 0, device.width(), device.height()};
-    const PrintJobResult result =
-        RunPrintJob(device, JobPageOrder(settings, nPages),
-                    [&](CGridDC& dc, int nPage) { job.OnPrint(dc, rcPage, nPage); });
+    const PrintJobResult result = RunPrintJob(
+        device, JobPageOrder(settings, nPages),
+        [&](CGridDC& dc, int nPage) { job.OnPrint(dc, rcPage, nPage); }, fnPageStart);
     job.OnEndPrinting();
     return result;
 }
@@ -87,6 +95,8 @@ bool Report(const CPrintCommandContext& context, PrintJobResult result)
     case PrintJobResult::Printed:
     case PrintJobResult::NothingToPrint:
         return true;
+    case PrintJobResult::Cancelled:
+        return false; // the user's choice: nothing to report
     case PrintJobResult::StartFailed:
         pszMessage = kMsgCouldNotStartPrint;
         break;
@@ -110,6 +120,30 @@ bool RunPrintDialog(const CPrintCommandContext& context, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool IsPdfPrinter(const QPrinter& printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat;
+}
+
+// A whole job on a real printer (not the preview's), with the "Printing"
+// dialog. A PDF goes to strTarget through a temporary file.
+PrintJobResult RunJobWithProgress(const CPrintCommandContext& context,
+                                  const CViewPrintSource& source, QPrinter& printer,
+                                  const CPrintJobSettings& settings, const QString& strTarget)
+{
+    CPrintFileOutput file;
+    if (!strTarget.isEmpty() && !file.Begin(printer, strTarget))
+        return PrintJobResult::StartFailed;
+    const QString strDestination =
+        strTarget.isEmpty() ? printer.printerName() : QFileInfo(strTarget).fileName();
+    CPrintingDialog progress(printer.docName(), strDestination, context.m_pView);
+    PrintJobResult result = PrintView(source, printer, settings,
+                                      [&](int nPage) { return progress.OnPageStart(nPage); });
+    if (result == PrintJobResult::Printed && !strTarget.isEmpty() && !file.Commit())
+        result = PrintJobResult::EndFailed;
+    return result;
+}
+
 bool PrintOnPrinter(const CPrintCommandContext& context, bool bDialog)
 {
     if (!context.m_pPrinter || !context.m_fnSource)
@@ -118,15 +152,37 @@ bool PrintOnPrinter(const CPrintCommandContext& context, bool bDialog)
     if (!source)
         return false;
     QPrinter& printer = *context.m_pPrinter;
-    if (bDialog && !RunPrintDialog(context, printer))
-        return false;
-    if (!EnsurePrintTarget(printer, context.m_fnAskPdfFile))
-        return false;
+    if (!context.m_strDocName.isEmpty())
+        printer.setDocName(context.m_strDocName);
+    QString strTarget;
+    if (bDialog) {
+        // A PDF printer's file field proposes this job's own file.
+        if (IsPdfPrinter(printer) && !context.m_strPdfSuggestion.isEmpty())
+            printer.setOutputFileName(context.m_strPdfSuggestion);
+        if (!RunPrintDialog(context, printer)) {
+            if (IsPdfPrinter(printer))
+                printer.setOutputFileName(QString());
+            return false;
+        }
+        // A file chosen in the dialog was confirmed there.
+        if (IsPdfPrinter(printer))
+            strTarget = printer.outputFileName();
+    }
+    // Without a print queue every job asks for its file, whatever an
+    // earlier job wrote.
+    if (IsPdfPrinter(printer) && strTarget.isEmpty()) {
+        strTarget =
+            context.m_fnAskPdfFile ? context.m_fnAskPdfFile(context.m_strPdfSuggestion) : QString();
+        if (strTarget.isEmpty()) {
+            printer.setOutputFileName(QString());
+            return false;
+        }
+    }
     UsePrintResolution(printer);
     CPrintJobSettings settings = PrintJobSettingsOf(printer);
     if (!bDialog)
         settings.bPageRange = false; // without the dialog: every page
-    return Report(context, PrintView(*source, printer, settings));
+    return Report(context, RunJobWithProgress(context, *source, printer, settings, strTarget));
 }
 
 // The preview paints through a picture engine of its own; a print started
@@ -137,7 +193,44 @@ bool IsPreviewPainting(QPrinter& printer)
     return pEngine && pEngine->type() == QPaintEngine::Picture;
 }
 
+QPrintPreviewWidget::ViewMode PreviewModeFromProfile(const CProfile* pProfile)
+{
+    const std::string strPages =
+        pProfile ? pProfile->GetString(kProfilePreviewSection, kProfilePreviewPages, "1") : "1";
+    if (strPages == "2")
+        return QPrintPreviewWidget::FacingPagesView;
+    if (strPages == "all")
+        return QPrintPreviewWidget::AllPagesView;
+    return QPrintPreviewWidget::SinglePageView;
+}
+
+const char* PreviewModeName(QPrintPreviewWidget::ViewMode mode)
+{
+    switch (mode) {
+    case QPrintPreviewWidget::FacingPagesView:
+        return "2";
+    case QPrintPreviewWidget::AllPagesView:
+        return "all";
+    case QPrintPreviewWidget::SinglePageView:
+        break;
+    }
+    return "1";
+}
+
 } // namespace
+
+QString PdfFileSuggestion(const QString& strDocPath, const QString& strTitle,
+                          const QString& strKind, const QString& strFallbackDir)
+{
+    const QString strDir =
+        strDocPath.isEmpty() ? strFallbackDir : QFileInfo(strDocPath).absolutePath();
+    QString strBase = strTitle.isEmpty() ? QStringLiteral("Untitled") : strTitle;
+    if (strBase.endsWith(QStringLiteral(".hpa"), Qt::CaseInsensitive))
+        strBase.chop(4);
+    if (!strKind.isEmpty())
+        strBase += QLatin1Char('-') + strKind;
+    return QDir(strDir).filePath(strBase + QStringLiteral(".pdf"));
+}
 
 bool OnFilePrint(const CPrintCommandContext& context)
 {
@@ -156,20 +249,34 @@ void OnFilePrintPreview(const CPrintCommandContext& context)
     const std::optional<CViewPrintSource> source = context.m_fnSource();
     if (!source)
         return;
-    UsePrintResolution(*context.m_pPrinter);
-    QPrintPreviewDialog preview(context.m_pPrinter, context.m_pView);
-    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter* pPrinter) {
-                         // The preview shows every page once; a print from it
-                         // follows the settings chosen in its print dialog.
-                         const bool bPreview = IsPreviewPainting(*pPrinter);
-                         const CPrintJobSettings settings =
-                             bPreview ? CPrintJobSettings{} : PrintJobSettingsOf(*pPrinter);
-                         const PrintJobResult result = PrintView(*source, *pPrinter, settings);
-                         if (!bPreview)
-                             Report(context, result);
-                     });
+    QPrinter& printer = *context.m_pPrinter;
+    if (!context.m_strDocName.isEmpty())
+        printer.setDocName(context.m_strDocName);
+    UsePrintResolution(printer);
+    QPrintPreviewDialog preview(&printer, context.m_pView);
+    QObject::connect(
+        &preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* pPrinter) {
+            // The preview shows every page once; a print from it
+            // follows the settings chosen in its print dialog.
+            if (IsPreviewPainting(*pPrinter)) {
+                PrintView(*source, *pPrinter, CPrintJobSettings{});
+                return;
+            }
+            const QString strTarget =
+                IsPdfPrinter(*pPrinter) ? pPrinter->outputFileName() : QString();
+            Report(context, RunJobWithProgress(context, *source, *pPrinter,
+                                               PrintJobSettingsOf(*pPrinter), strTarget));
+        });
+    // The page view chosen last time (one page, two, all) is kept.
+    auto* pWidget = preview.findChild<QPrintPreviewWidget*>();
+    if (pWidget)
+        pWidget->setViewMode(PreviewModeFromProfile(context.m_pProfile));
     preview.exec();
+    if (pWidget && context.m_pProfile)
+        context.m_pProfile->WriteString(kProfilePreviewSection, kProfilePreviewPages,
+                                        PreviewModeName(pWidget->viewMode()));
+    if (IsPdfPrinter(printer))
+        printer.setOutputFileName(QString());
 }
 
 // ---- the view's commands ---------------------------------------------------------------
@@ -233,7 +340,23 @@ bool RunViewPrintCommand(CAccViewBase& view, ViewPrintCommand command, const CGr
     context.m_pView = &view;
     context.m_pPrinter = &pApp->Printer();
     context.m_pMessages = &pApp->Messages();
-    context.m_fnAskPdfFile = [&view] { return AskPdfFileName(&view); };
+    context.m_pProfile = &pApp->Profile();
+    CDocumentUi* pUi = &pApp->DocumentUi();
+    context.m_fnAskPdfFile = [pUi](const QString& strSuggested) {
+        return pUi->GetPrintFileName(strSuggested);
+    };
+    if (const CVexAccDoc* pDoc = pApp->Document()) {
+        context.m_strDocName = pDoc->GetTitle();
+        const CMainFrame* pFrame = CMainFrame::Instance();
+        const int nGrid = view.CurrentGrid();
+        const QString strKind =
+            pFrame ? pFrame->DataKindPaneText()
+            : nGrid >= 0 && nGrid < kDataKindCount
+                ? QString::fromLatin1(kDataKindPaneText[static_cast<std::size_t>(nGrid)])
+                : QString();
+        context.m_strPdfSuggestion =
+            PdfFileSuggestion(pDoc->GetPathName(), pDoc->GetTitle(), strKind, QDir::currentPath());
+    }
     context.m_fnSource = [&view, screenFont, printFont] {
         return ViewPrintSource(view, screenFont, printFont);
     };

@@ -29,6 +29,7 @@ class CAcc;
 class CAccViewBase;
 class CGridPrinter;
 class CMessages;
+class CProfile;
 class CUGCtrl;
 
 // What a print job of the view prints.
@@ -70,10 +71,11 @@ private:
 };
 
 // One whole job of the view on a device: begin, the pages the settings ask
-// for, end. The grid is back to its screen font and painting whatever
-// happened.
+// for, end. fnPageStart, when given, may cancel before any page. The grid
+// is back to its screen font and painting whatever happened.
 PrintJobResult PrintView(const CViewPrintSource& source, QPagedPaintDevice& device,
-                         const CPrintJobSettings& settings);
+                         const CPrintJobSettings& settings,
+                         const CPageStartFn& fnPageStart = CPageStartFn());
 
 // What the three commands need; the source is asked for when a command runs.
 struct CPrintCommandContext {
@@ -81,7 +83,12 @@ struct CPrintCommandContext {
     std::function<std::optional<CViewPrintSource>()> m_fnSource;
     QPrinter* m_pPrinter = nullptr; // the application's printer
     CMessages* m_pMessages = nullptr;
-    CPdfFileAsker m_fnAskPdfFile; // a printer without print queue asks this
+    CProfile* m_pProfile = nullptr; // keeps the preview's page view; may be null
+    // A job on a PDF printer (no print queue) asks this for its file every
+    // time, proposing m_strPdfSuggestion.
+    CPdfFileAsker m_fnAskPdfFile;
+    QString m_strPdfSuggestion;
+    QString m_strDocName; // the jobs' name: the document's title
     // Runs the print dialog on the printer; false when cancelled. Empty:
     // the desktop's QPrintDialog.
     std::function<bool(QPrinter&)> m_fnPrintDialog;
@@ -90,9 +97,22 @@ struct CPrintCommandContext {
 inline constexpr const char* kMsgCouldNotStartPrint = "Could not start print job.";
 inline constexpr const char* kMsgCouldNotEndPrint = "Could not complete print job.";
 
-// File > Print...: the print dialog, then the job. True when printed.
+// Where the preview's page view (one page, two pages, all pages) is kept.
+inline constexpr const char* kProfilePreviewSection = "Preview";
+inline constexpr const char* kProfilePreviewPages = "Pages";
+
+// The file a PDF job proposes: "<document>-<KIND>.pdf" (the document's name
+// without its extension, the data kind on show) in the document's folder,
+// or in strFallbackDir for a document not saved yet.
+QString PdfFileSuggestion(const QString& strDocPath, const QString& strTitle,
+                          const QString& strKind, const QString& strFallbackDir);
+
+// File > Print...: the print dialog, then the job. True when printed. Every
+// job shows the "Printing" dialog, whose Cancel stops it before the next
+// page; a PDF is written whole or not at all.
 bool OnFilePrint(const CPrintCommandContext& context);
-// Print without dialog: all pages on the printer as it is set up.
+// Print without dialog: all pages on the printer as it is set up; a PDF
+// printer asks for the file first.
 bool OnFilePrintDirect(const CPrintCommandContext& context);
 // File > Print Preview: the preview window (pages, zoom, print, close).
 void OnFilePrintPreview(const CPrintCommandContext& context);

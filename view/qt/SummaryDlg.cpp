@@ -58,8 +58,14 @@ void FillSummaryGrid(CUGCtrl& grid, const CAcc& acc, const CGridFont& gridFont)
         grid.SetCellText(0, nRow, row.m_pszLabel);
         grid.SetCellText(1, nRow, row.m_strValue);
         if (nRow == kSummaryConsumptionRow) {
-            grid.SetCellBackColor(0, nRow, crConsumption);
-            grid.SetCellBackColor(1, nRow, crConsumption);
+            // Black text reads on white, yellow and red, whatever text
+            // colour the desktop's scheme gives the other rows.
+            for (int nCol = 0; nCol < 2; ++nCol) {
+                grid.ReadCell(nCol, nRow, &cell);
+                cell.SetBackColor(crConsumption);
+                cell.SetTextColor(MakeRGB(0, 0, 0));
+                grid.WriteCell(nCol, nRow, &cell);
+            }
         }
         ++nRow;
     }
@@ -125,8 +131,9 @@ int CSummaryDlg::PrintOnDefaultPrinter()
     QPrinter printer(QPrinter::HighResolution);
     CGridPrinter ownPrinter(m_grid);
     CGridPrinter& gridPrinter = &m_grid == &g_summaryGrid ? SummaryGridPrinter() : ownPrinter;
-    return PrintRange(gridPrinter, printer, 0, 0, 0, m_grid.ColumnCount() - 1,
-                      m_grid.RowCount() - 1, m_messages, [this] { return AskPdfFileName(this); });
+    return PrintRange(
+        gridPrinter, printer, 0, 0, 0, m_grid.ColumnCount() - 1, m_grid.RowCount() - 1, m_messages,
+        [this](const QString& strSuggested) { return AskPdfFileName(this, strSuggested); });
 }
 
 void CSummaryDlg::OnPrintButton()

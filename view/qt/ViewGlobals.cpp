@@ -10,6 +10,10 @@ int g_nCurrentGrid = -1;
 CGridFont g_gridFont;
 CGridFont g_printGridFont;
 
+namespace {
+constexpr int kAccGridRowHeight = 16;
+}
+
 CGridFont MakeScreenGridFont(int nLogPixelsY)
 {
     CGridFont font;
@@ -26,6 +30,17 @@ CGridFont MakePrintGridFont()
     font.nHeight = 9;
     font.nWeight = 400;
     return font;
+}
+
+void SetAccGridDefaults(CUGCtrl& grid)
+{
+    CUGCell cell;
+    grid.GetGridDefaults(&cell);
+    cell.SetAlignment(kAlignLeft | kAlignVCenter);
+    grid.SetGridDefaults(&cell);
+    grid.AllowRangeSelection(1);
+    grid.UseOneRowHeight(1);
+    grid.SetDefaultRowHeight(kAccGridRowHeight);
 }
 
 CViewGrids ProgramViewGrids()

@@ -34,6 +34,12 @@ CGridFont MakeScreenGridFont(int nLogPixelsY);
 // Arial with a cell height of 9 logical units of the printer.
 CGridFont MakePrintGridFont();
 
+// The settings every accounting grid gets before it is filled: text left and
+// vertically centred, range selection, one row height of 16 pixels. The
+// desktop's view and hpactl both use it, because a saved document carries
+// the column alignments and must draw the same whoever wrote it.
+void SetAccGridDefaults(CUGCtrl& grid);
+
 // What a view works on: three grids, the shown-kind pair, and the working
 // directory whose files go when the view goes (null: none).
 struct CViewGrids {
