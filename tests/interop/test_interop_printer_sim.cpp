@@ -159,7 +159,7 @@ public:
 
 TEST(PrinterSimLargeFile, FileBeyondTwoGibIsCountedInFull)
 {
-    const std::string strSim = BinDir() + "/hpa-printer-sim";
+    const std::string strSim = (BinDir() / "hpa-printer-sim").string();
     if (!fs::exists(strSim))
         GTEST_SKIP() << "hpa-printer-sim is not built";
     constexpr std::int64_t kSize = (std::int64_t{1} << 31) + (std::int64_t{96} << 20);
