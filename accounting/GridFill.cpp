@@ -28,7 +28,8 @@ void WriteRowHeadings(CUGCtrl& grid, int nRows)
 
 void MoveToTopLeftCell(CUGCtrl& grid)
 {
-    grid.MoveCurrentCell(0, 0);
+    // An empty grid refuses the move; its current cell is at (0, 0) already.
+    (void)grid.MoveCurrentCell(0, 0);
 }
 
 void FitAndScrollHome(CUGCtrl& grid, int nColumns, int nRows)
@@ -39,8 +40,9 @@ void FitAndScrollHome(CUGCtrl& grid, int nColumns, int nRows)
     if (CGridMemStore* pStore = grid.GetMemStore(); pStore && grid.GetStore(1) == pStore)
         nRows = std::min(nRows, pStore->StoredRowCount() + 1);
     grid.FitColumnWidths(0, nColumns - 1, nRows);
-    grid.ScrollRows(kMoveFirst);
-    grid.ScrollColumns(kMoveFirst);
+    // Refused when the view is at the top left already.
+    (void)grid.ScrollRows(kMoveFirst);
+    (void)grid.ScrollColumns(kMoveFirst);
 }
 
 } // namespace hpa

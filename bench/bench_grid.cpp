@@ -92,7 +92,7 @@ BENCHMARK(BM_MaxTopRowMillion);
 void BM_CellRectAndHitTestMillion(benchmark::State& state)
 {
     CUGCtrl& grid = MillionRowGrid();
-    grid.SetTopRow(600000);
+    (void)grid.SetTopRow(600000);
     CGridRect rc;
     int nCol = 0, nRow = 0;
     for (auto _ : state) {
@@ -106,10 +106,10 @@ BENCHMARK(BM_CellRectAndHitTestMillion);
 void BM_PageDownMillion(benchmark::State& state)
 {
     CUGCtrl& grid = MillionRowGrid();
-    grid.MoveCurrentCell(0, 0);
+    (void)grid.MoveCurrentCell(0, 0);
     for (auto _ : state) {
-        if (grid.MoveRow(kMovePageDown) != 0 || grid.GetCurrentRow() == grid.RowCount() - 1)
-            grid.MoveCurrentCell(0, 0);
+        if (grid.MoveRow(kMovePageDown) != kGridDone || grid.GetCurrentRow() == grid.RowCount() - 1)
+            (void)grid.MoveCurrentCell(0, 0);
         grid.GetRedrawHints().Clear();
     }
 }
@@ -118,10 +118,10 @@ BENCHMARK(BM_PageDownMillion);
 void BM_ScrollOneRowMillion(benchmark::State& state)
 {
     CUGCtrl& grid = MillionRowGrid();
-    grid.SetTopRow(0);
+    (void)grid.SetTopRow(0);
     for (auto _ : state) {
-        if (grid.ScrollRows(kMoveDown) != 0)
-            grid.SetTopRow(0);
+        if (grid.ScrollRows(kMoveDown) != kGridDone)
+            (void)grid.SetTopRow(0);
         grid.GetRedrawHints().Clear();
     }
 }

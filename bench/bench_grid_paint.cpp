@@ -78,7 +78,7 @@ CUGCtrl& MillionRowGrid()
 void BM_PaintFullCellArea(benchmark::State& state)
 {
     CUGCtrl& grid = MillionRowGrid();
-    grid.SetTopRow(static_cast<int>(state.range(0)));
+    (void)grid.SetTopRow(static_cast<int>(state.range(0)));
     grid.GetRedrawHints().Clear();
     CGridPainter painter(grid);
     QPixmap pixmap(kAreaW, kAreaH);
@@ -104,15 +104,15 @@ BENCHMARK(BM_PaintFullCellArea)->Arg(0)->Arg(500000)->Unit(benchmark::kMilliseco
 void BM_ScrollOneRowUpdate(benchmark::State& state)
 {
     CUGCtrl& grid = MillionRowGrid();
-    grid.SetTopRow(0);
+    (void)grid.SetTopRow(0);
     grid.GetRedrawHints().Clear();
     CGridPainter painter(grid);
     QPixmap pixmap(kAreaW, kAreaH);
     for (auto _ : state) {
         if (grid.GetTopRow() >= 150)
-            grid.SetTopRow(0);
+            (void)grid.SetTopRow(0);
         grid.GetRedrawHints().Clear();
-        grid.ScrollRows(kMoveDown);
+        (void)grid.ScrollRows(kMoveDown);
         QPainter qp(&pixmap);
         CQtGridDC dc(&qp, &pixmap);
         painter.UpdateCellArea(dc);

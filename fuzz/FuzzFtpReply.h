@@ -136,24 +136,28 @@ inline int FuzzFtpReply(const std::uint8_t* pData, std::size_t nSize)
 
     std::thread server(ServeSegments, std::cref(segments));
     const auto tStart = std::chrono::steady_clock::now();
+    using LoginResult = CFtpClient::LoginResult;
+    using TypeResult = CFtpClient::TypeResult;
     int nResult = -1;
     {
         CFtpClient client;
         client.SetTimeouts(kFtpClientTimeoutMs, kFtpClientTimeoutMs);
-        nResult = client.Login(strHost, "admin", "secret");
-        if (nResult == CFtpClient::kLoggedIn) {
+        nResult = static_cast<int>(client.Login(strHost, "admin", "secret"));
+        if (nResult == static_cast<int>(LoginResult::loggedIn)) {
             // Replies the login left behind, then a command with a reply.
             for (int n = 0; n < 2; ++n)
-                client.ReadReply();
-            const int nType = client.SetType(1);
-            HPA_FUZZ_CHECK(nType == 0 || nType == 2 || nType == 3);
+                (void)client.ReadReply();
+            const TypeResult type = client.SetType(1);
+            HPA_FUZZ_CHECK(type == TypeResult::done || type == TypeResult::noReply ||
+                           type == TypeResult::refused);
         }
         client.Quit();
     }
     server.join();
-    HPA_FUZZ_CHECK(nResult >= CFtpClient::kLoggedIn && nResult <= CFtpClient::kAcctRefused);
-    HPA_FUZZ_CHECK(nResult != CFtpClient::kHostNotResolved &&
-                   nResult != CFtpClient::kConnectFailed);
+    HPA_FUZZ_CHECK(nResult >= static_cast<int>(LoginResult::loggedIn) &&
+                   nResult <= static_cast<int>(LoginResult::acctRefused));
+    HPA_FUZZ_CHECK(nResult != static_cast<int>(LoginResult::hostNotResolved) &&
+                   nResult != static_cast<int>(LoginResult::connectFailed));
     // Segments and pauses are bounded, so the whole conversation is too: a
     // client that waited out a time-out was stuck on bytes already there.
     const auto elapsed = std::chrono::steady_clock::now() - tStart;

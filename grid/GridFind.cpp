@@ -97,7 +97,7 @@ void CGridFind::Search(CGridFindDialog& dlg)
         return;
     }
     // The found row becomes current (a notification may veto the move).
-    m_ctrl.MoveCurrentCell(nCol, nRow);
+    (void)m_ctrl.MoveCurrentCell(nCol, nRow);
 }
 
 } // namespace hpa

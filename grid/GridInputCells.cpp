@@ -23,7 +23,7 @@ void CGridInput::ClickMove(int nCol, int nRow)
 {
     GridLayout& gl = m_ctrl.GetGridLayout();
     gl.m_bFullView = 0;
-    m_ctrl.MoveCurrentCell(nCol, nRow);
+    (void)m_ctrl.MoveCurrentCell(nCol, nRow);
     gl.m_bFullView = 1;
 }
 
@@ -200,7 +200,7 @@ void CGridInput::DragOver(int x, int y)
     }
     int nCol = -1, nRow = -1;
     if (m_ctrl.GetCellFromPoint(x, y, &nCol, &nRow) == 0)
-        m_ctrl.MoveCurrentCell(nCol, nRow);
+        (void)m_ctrl.MoveCurrentCell(nCol, nRow);
 }
 
 void CGridInput::AutoScrollStep()
@@ -240,12 +240,12 @@ void CGridInput::AutoScrollTo(int x, int y)
             x < 0 ? -static_cast<long long>(x) : static_cast<long long>(x) - gl.m_nCellAreaWidth;
         const long long q = nDist / std::max(gl.m_nDefColumnWidth / 2, 1);
         if (nMode == 0 || q == 0) {
-            m_ctrl.MoveColumn(nDir < 0 ? kMoveLeft : kMoveRight);
+            (void)m_ctrl.MoveColumn(nDir < 0 ? kMoveLeft : kMoveRight);
             m_bAutoSingleStep = true;
         } else if (gl.m_nColumnCount > 0) {
             const long long nTarget = std::clamp<long long>(
                 gl.m_nCurrentColumn + jump(q, nDir, false), 0, gl.m_nColumnCount - 1);
-            m_ctrl.MoveCurrentCell(static_cast<int>(nTarget), gl.m_nCurrentRow);
+            (void)m_ctrl.MoveCurrentCell(static_cast<int>(nTarget), gl.m_nCurrentRow);
         }
     }
     if (y < 0 || y >= gl.m_nCellAreaHeight) {
@@ -254,12 +254,12 @@ void CGridInput::AutoScrollTo(int x, int y)
             y < 0 ? -static_cast<long long>(y) : static_cast<long long>(y) - gl.m_nCellAreaHeight;
         const long long q = nDist / std::max(gl.m_nDefRowHeight, 1);
         if (nMode == 0 || q == 0) {
-            m_ctrl.MoveRow(nDir < 0 ? kMoveUp : kMoveDown);
+            (void)m_ctrl.MoveRow(nDir < 0 ? kMoveUp : kMoveDown);
             m_bAutoSingleStep = true;
         } else if (gl.m_nRowCount > 0) {
             const long long nTarget = std::clamp<long long>(gl.m_nCurrentRow + jump(q, nDir, true),
                                                             0, gl.m_nRowCount - 1);
-            m_ctrl.MoveCurrentCell(gl.m_nCurrentColumn, static_cast<int>(nTarget));
+            (void)m_ctrl.MoveCurrentCell(gl.m_nCurrentColumn, static_cast<int>(nTarget));
         }
     }
 }

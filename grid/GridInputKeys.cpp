@@ -16,36 +16,38 @@ int CGridInput::OnKeyDown(int* pKey, unsigned nModifiers)
     const bool bControl = (nModifiers & kGridModControl) != 0;
     BeginEvent(kInputKeyboard, nModifiers);
     bool bMoved = true;
+    // A move refused at the grid's edge or vetoed simply leaves the current
+    // cell where it is; the key still counts as a navigation key.
     switch (*pKey) {
     case kGridKeyLeft:
-        m_ctrl.MoveColumn(kMoveLeft);
+        (void)m_ctrl.MoveColumn(kMoveLeft);
         break;
     case kGridKeyRight:
-        m_ctrl.MoveColumn(kMoveRight);
+        (void)m_ctrl.MoveColumn(kMoveRight);
         break;
     case kGridKeyUp:
-        m_ctrl.MoveRow(kMoveUp);
+        (void)m_ctrl.MoveRow(kMoveUp);
         break;
     case kGridKeyDown:
-        m_ctrl.MoveRow(kMoveDown);
+        (void)m_ctrl.MoveRow(kMoveDown);
         break;
     case kGridKeyPageUp:
-        m_ctrl.MoveRow(kMovePageUp);
+        (void)m_ctrl.MoveRow(kMovePageUp);
         break;
     case kGridKeyPageDown:
-        m_ctrl.MoveRow(kMovePageDown);
+        (void)m_ctrl.MoveRow(kMovePageDown);
         break;
     case kGridKeyHome:
         if (bControl)
-            m_ctrl.MoveRow(kMoveFirst);
+            (void)m_ctrl.MoveRow(kMoveFirst);
         else
-            m_ctrl.MoveColumn(kMoveFirst);
+            (void)m_ctrl.MoveColumn(kMoveFirst);
         break;
     case kGridKeyEnd:
         if (bControl)
-            m_ctrl.MoveRow(kMoveLast);
+            (void)m_ctrl.MoveRow(kMoveLast);
         else
-            m_ctrl.MoveColumn(kMoveLast);
+            (void)m_ctrl.MoveColumn(kMoveLast);
         break;
     default:
         bMoved = false;

@@ -26,9 +26,18 @@ constexpr COLORREF MakeRGB(int r, int g, int b)
 {
     return static_cast<COLORREF>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
-constexpr int GetRValue(COLORREF c) { return static_cast<int>(c & 0xFF); }
-constexpr int GetGValue(COLORREF c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int GetBValue(COLORREF c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int GetRValue(COLORREF c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int GetGValue(COLORREF c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int GetBValue(COLORREF c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 
 // The unset colour (-1 as a signed value).
 constexpr COLORREF kColorUnset = 0xFFFFFFFFu;
@@ -40,6 +49,10 @@ constexpr short kAlignCenter = 4;
 constexpr short kAlignTop = 0;
 constexpr short kAlignBottom = 0x10;
 constexpr short kAlignVCenter = 0x20;
+// The grid default's alignment. The low bit is no alignment flag, so such
+// text sits left and top; the value stays because new column defaults copy
+// it and documents store their columns' alignments.
+constexpr short kAlignGridDefault = 1;
 
 // Data kinds.
 constexpr int kDataKindText = 0;

@@ -3,6 +3,7 @@
 #include "grid/UGCtrl.h"
 
 #include "grid/GridCellTypeExtra.h"
+#include "grid/GridDraw.h"
 
 #include "platform/Archive.h"
 
@@ -14,16 +15,16 @@ CUGCtrl::CUGCtrl() : m_sysColors(GetGridSysColors()), m_pMemStore(std::make_uniq
 {
     CUGCell& def = m_layout.m_gridDefault;
     def.SetDataKind(kDataKindText);
-    def.SetAlignment(1);
+    def.SetAlignment(kAlignGridDefault);
     def.SetTextColor(GetGridSysColor(GridSysColor::windowText));
     def.SetBackColor(GetGridSysColor(GridSysColor::window));
     def.SetHighlightTextColor(GetGridSysColor(GridSysColor::highlightText));
     def.SetHighlightBackColor(GetGridSysColor(GridSysColor::highlight));
-    def.SetBorderStyle(12);
+    def.SetBorderStyle(kBorderThinRight | kBorderThinBottom);
     def.SetReadOnly(0);
 
     CUGCell& head = m_layout.m_headingDefault;
-    head.SetBorderStyle(0x2000);
+    head.SetBorderStyle(kBorderRaised);
     head.SetTextColor(GetGridSysColor(GridSysColor::buttonText));
     head.SetBackColor(GetGridSysColor(GridSysColor::buttonFace));
     head.SetAlignment(kAlignCenter | kAlignVCenter);

@@ -4,8 +4,8 @@
 // It works with no window at all; the window layer attaches a CGridHost and
 // feeds it the client size, scroll bar messages, keys and clicks.
 //
-// Operations return 0 when done, 1 when refused or out of range, 2 when a
-// notification vetoed them.
+// Operations return kGridDone, kGridRefused when refused or out of range,
+// kGridVetoed when a notification vetoed them.
 #include "grid/GridCellType.h"
 #include "grid/GridCopy.h"
 #include "grid/GridDC.h"
@@ -27,6 +27,12 @@ namespace hpa {
 
 class CArchive;
 class CGridEditWnd; // the in-place edit window (never created by this program)
+
+// Results of the control's operations. The numbers are part of the
+// control's interface (derived classes and older callers compare them).
+constexpr int kGridDone = 0, kGridRefused = 1, kGridVetoed = 2;
+// MoveRow, MoveColumn, ScrollRows and ScrollColumns given a code they do not know.
+constexpr int kGridUnknownCode = 3;
 
 // Codes of MoveRow / ScrollRows (and the column counterparts).
 constexpr int kMoveUp = 0, kMoveDown = 1, kMovePageUp = 2, kMovePageDown = 3, kMoveFirst = 4,
@@ -128,13 +134,17 @@ public:
     int GetCurrentRow() const { return m_layout.m_nCurrentRow; }
     int GetTopRow() const { return m_layout.m_nTopRow; }
     int GetLeftColumn() const { return m_layout.m_nLeftColumn; }
-    int MoveCurrentCell(int nCol, int nRow);
-    int MoveRow(int nCode);
-    int MoveColumn(int nCode);
-    int ScrollRows(int nCode);
-    int ScrollColumns(int nCode);
-    int SetTopRow(int nRow);
-    int SetLeftColumn(int nCol);
+    // Moves and scrolls: kGridDone (also when nothing had to change, except
+    // for ScrollRows / ScrollColumns / SetTopRow, which refuse a scroll to
+    // where the view already is), kGridRefused, kGridVetoed or
+    // kGridUnknownCode.
+    [[nodiscard]] int MoveCurrentCell(int nCol, int nRow);
+    [[nodiscard]] int MoveRow(int nCode);
+    [[nodiscard]] int MoveColumn(int nCode);
+    [[nodiscard]] int ScrollRows(int nCode);
+    [[nodiscard]] int ScrollColumns(int nCode);
+    [[nodiscard]] int SetTopRow(int nRow);
+    [[nodiscard]] int SetLeftColumn(int nCol);
     // The current-cell change processing (also after focus gain).
     void ProcessCurrentCellChange();
 

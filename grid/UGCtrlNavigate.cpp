@@ -182,8 +182,8 @@ void CUGCtrl::UpdateChildren(bool bCellChanged)
     if (nTop < 0 || nLeft < 0) {
         m_hints.InvalidateAll();
     } else if (nTop != nPrevTop || nLeft != nPrevLeft) {
-        const long long dy = nTop > nPrevTop ? -RowSpan(nPrevTop, nTop, nAreaH)
-                                             : RowSpan(nTop, nPrevTop, nAreaH);
+        const long long dy =
+            nTop > nPrevTop ? -RowSpan(nPrevTop, nTop, nAreaH) : RowSpan(nTop, nPrevTop, nAreaH);
         const long long dx = nLeft > nPrevLeft ? -ColumnSpan(nPrevLeft, nLeft, nAreaW)
                                                : ColumnSpan(nLeft, nPrevLeft, nAreaW);
         if (dy > nAreaH || -dy > nAreaH || dx > nAreaW || -dx > nAreaW) {
@@ -191,15 +191,13 @@ void CUGCtrl::UpdateChildren(bool bCellChanged)
         } else {
             m_hints.AddScroll(static_cast<int>(dx), static_cast<int>(dy));
             if (dy < 0)
-                m_hints.AddRange(
-                    {0, std::min(RowAtOffset(nTop, nAreaH + dy, nullptr), nLastRow), nLastCol,
-                     nLastRow});
+                m_hints.AddRange({0, std::min(RowAtOffset(nTop, nAreaH + dy, nullptr), nLastRow),
+                                  nLastCol, nLastRow});
             else if (nTop < nPrevTop)
                 m_hints.AddRange({0, nTop, nLastCol, nPrevTop - 1});
             if (dx < 0)
-                m_hints.AddRange(
-                    {std::min(ColumnAtOffset(nLeft, nAreaW + dx, nullptr), nLastCol), 0,
-                     nLastCol, nLastRow});
+                m_hints.AddRange({std::min(ColumnAtOffset(nLeft, nAreaW + dx, nullptr), nLastCol),
+                                  0, nLastCol, nLastRow});
             else if (nLeft < nPrevLeft)
                 m_hints.AddRange({nLeft, 0, nPrevLeft - 1, nLastRow});
         }
@@ -251,33 +249,33 @@ int CUGCtrl::ApplyMove(int nCol, int nRow)
     GridLayout& gl = m_layout;
     GetJoinStartCell(&nCol, &nRow);
     if (nCol == gl.m_nCurrentColumn && nRow == gl.m_nCurrentRow)
-        return 0;
+        return kGridDone;
     if (!CanMoveCurrent(gl.m_nCurrentColumn, gl.m_nCurrentRow, nCol, nRow))
-        return 2;
+        return kGridVetoed;
     gl.m_nCurrentColumn = nCol;
     gl.m_nCurrentRow = nRow;
     ProcessCurrentCellChange();
-    return 0;
+    return kGridDone;
 }
 
 int CUGCtrl::MoveCurrentCell(int nCol, int nRow)
 {
     GridLayout& gl = m_layout;
     if (nCol < 0 || nCol >= gl.m_nColumnCount)
-        return 1;
+        return kGridRefused;
     if (nRow != gl.m_nCurrentRow) {
         if (nRow >= gl.m_nRowCount) {
             NotePastLastRow(static_cast<int>(
                 std::min<long long>(static_cast<long long>(nRow) - (gl.m_nRowCount - 1), INT_MAX)));
             if (nRow >= gl.m_nRowCount)
-                return 1;
+                return kGridRefused;
         } else if (nRow < 0) {
             OnBeforeFirstRow(gl.m_nRowCount, nRow);
-            return 1;
+            return kGridRefused;
         }
     }
     if (nCol == gl.m_nCurrentColumn && nRow == gl.m_nCurrentRow)
-        return 0;
+        return kGridDone;
     return ApplyMove(nCol, nRow);
 }
 
@@ -289,8 +287,12 @@ int CUGCtrl::MoveRow(int nCode)
     const long long nArea = gl.m_nCellAreaHeight;
     long long nTarget = nCur;
     switch (nCode) {
-    case kMoveUp: nTarget = nCur - 1LL; break;
-    case kMoveDown: nTarget = nCur + 1LL; break;
+    case kMoveUp:
+        nTarget = nCur - 1LL;
+        break;
+    case kMoveDown:
+        nTarget = nCur + 1LL;
+        break;
     case kMovePageUp:
     case kMovePageDown: {
         // Count rows from the current one while they fit into the area.
@@ -312,9 +314,14 @@ int CUGCtrl::MoveRow(int nCode)
         nTarget = std::clamp<long long>(nTarget, 0, std::max(nLast, 0));
         break;
     }
-    case kMoveFirst: nTarget = 0; break;
-    case kMoveLast: nTarget = nLast; break;
-    default: return 3;
+    case kMoveFirst:
+        nTarget = 0;
+        break;
+    case kMoveLast:
+        nTarget = nLast;
+        break;
+    default:
+        return kGridUnknownCode;
     }
     if (nTarget > nLast) {
         NotePastLastRow(static_cast<int>(std::min<long long>(nTarget - nLast, INT_MAX)));
@@ -325,12 +332,12 @@ int CUGCtrl::MoveRow(int nCode)
     nTarget = std::max<long long>(std::min<long long>(nTarget, gl.m_nRowCount - 1LL), 0);
     int nRow = static_cast<int>(nTarget);
     if (nRow == nCur || gl.m_nColumnCount == 0)
-        return 0;
+        return kGridDone;
     int c1 = gl.m_nCurrentColumn, r1 = nRow, c2 = 0, r2 = 0;
     if (GetJoinRange(&c1, &r1, &c2, &r2) == 0 && c1 == gl.m_nCurrentColumn && r1 == nCur &&
         nRow > nCur) {
         if (r2 + 1 > nLast)
-            return 1;
+            return kGridRefused;
         nRow = r2 + 1;
     }
     return ApplyMove(gl.m_nCurrentColumn, nRow);
@@ -344,13 +351,17 @@ int CUGCtrl::MoveColumn(int nCode)
     const long long nArea = gl.m_nCellAreaWidth;
     long long nTarget = nCur;
     switch (nCode) {
-    case kMoveLeft: nTarget = nCur - 1LL; break;
-    case kMoveRight: nTarget = nCur + 1LL; break;
+    case kMoveLeft:
+        nTarget = nCur - 1LL;
+        break;
+    case kMoveRight:
+        nTarget = nCur + 1LL;
+        break;
     case kMovePageLeft:
     case kMovePageRight: {
         const int nStep = nCode == kMovePageRight ? 1 : -1;
         if ((nStep < 0 && nCur <= 0) || (nStep > 0 && nCur >= nLast))
-            return 1;
+            return kGridRefused;
         long long nSum = 0;
         int t = nCur;
         while ((nStep < 0 ? t > 0 : t < nLast) && nSum + ColumnWidthAt(t) <= nArea) {
@@ -360,19 +371,24 @@ int CUGCtrl::MoveColumn(int nCode)
         nTarget = t;
         break;
     }
-    case kMoveFirst: nTarget = 0; break;
-    case kMoveLast: nTarget = nLast; break;
-    default: return 3;
+    case kMoveFirst:
+        nTarget = 0;
+        break;
+    case kMoveLast:
+        nTarget = nLast;
+        break;
+    default:
+        return kGridUnknownCode;
     }
     nTarget = std::max<long long>(std::min<long long>(nTarget, nLast), 0);
     int nCol = static_cast<int>(nTarget);
     if (nCol == nCur || gl.m_nColumnCount == 0 || gl.m_nRowCount == 0)
-        return 0;
+        return kGridDone;
     int c1 = nCol, r1 = gl.m_nCurrentRow, c2 = 0, r2 = 0;
     if (GetJoinRange(&c1, &r1, &c2, &r2) == 0 && c1 == nCur && r1 == gl.m_nCurrentRow &&
         nCol > nCur) {
         if (c2 + 1 > nLast)
-            return 1;
+            return kGridRefused;
         nCol = c2 + 1;
     }
     return ApplyMove(nCol, gl.m_nCurrentRow);
@@ -385,17 +401,17 @@ int CUGCtrl::ChangeTopRow(int nRow)
     GridLayout& gl = m_layout;
     if (nRow > gl.m_nMaxTopRow) {
         NotePastLastRow(nRow - gl.m_nMaxTopRow);
-        return 1;
+        return kGridRefused;
     }
     if (nRow < 0) {
         OnBeforeFirstRow(gl.m_nRowCount, nRow);
-        return 1;
+        return kGridRefused;
     }
     if (!CanScrollView(gl.m_nLeftColumn, gl.m_nTopRow, gl.m_nLeftColumn, nRow))
-        return 2;
+        return kGridVetoed;
     gl.m_nTopRow = nRow;
     ProcessCurrentCellChange();
-    return 0;
+    return kGridDone;
 }
 
 int CUGCtrl::ScrollRows(int nCode)
@@ -405,8 +421,12 @@ int CUGCtrl::ScrollRows(int nCode)
     const long long nArea = gl.m_nCellAreaHeight;
     long long nTarget = nTop;
     switch (nCode) {
-    case kMoveUp: nTarget = nTop - 1LL; break;
-    case kMoveDown: nTarget = nTop + 1LL; break;
+    case kMoveUp:
+        nTarget = nTop - 1LL;
+        break;
+    case kMoveDown:
+        nTarget = nTop + 1LL;
+        break;
     case kMovePageUp:
     case kMovePageDown: {
         // Rows from the top row itself while they fit into the area.
@@ -428,19 +448,24 @@ int CUGCtrl::ScrollRows(int nCode)
         }
         break;
     }
-    case kMoveFirst: nTarget = 0; break;
-    case kMoveLast: nTarget = gl.m_nMaxTopRow; break;
-    default: return 3;
+    case kMoveFirst:
+        nTarget = 0;
+        break;
+    case kMoveLast:
+        nTarget = gl.m_nMaxTopRow;
+        break;
+    default:
+        return kGridUnknownCode;
     }
     if (nTarget == nTop)
-        return 1;
+        return kGridRefused;
     return ChangeTopRow(static_cast<int>(std::clamp<long long>(nTarget, INT_MIN, INT_MAX)));
 }
 
 int CUGCtrl::SetTopRow(int nRow)
 {
     if (nRow == m_layout.m_nTopRow)
-        return 1;
+        return kGridRefused;
     return ChangeTopRow(nRow);
 }
 
@@ -448,10 +473,10 @@ int CUGCtrl::ChangeLeftColumn(int nCol)
 {
     GridLayout& gl = m_layout;
     if (!CanScrollView(gl.m_nLeftColumn, gl.m_nTopRow, nCol, gl.m_nTopRow))
-        return 2;
+        return kGridVetoed;
     gl.m_nLeftColumn = nCol;
     ProcessCurrentCellChange();
-    return 0;
+    return kGridDone;
 }
 
 int CUGCtrl::ScrollColumns(int nCode)
@@ -465,7 +490,7 @@ int CUGCtrl::ScrollColumns(int nCode)
     case kMoveLeft:
     case kMovePageLeft:
         if (nLeft <= 0)
-            return 1;
+            return kGridRefused;
         nTarget = nLeft - 1;
         if (nCode == kMovePageLeft) {
             long long nSum = 0;
@@ -480,7 +505,7 @@ int CUGCtrl::ScrollColumns(int nCode)
     case kMoveRight:
     case kMovePageRight:
         if (nLeft >= nMax)
-            return 1;
+            return kGridRefused;
         nTarget = nLeft + 1;
         if (nCode == kMovePageRight) {
             long long nSum = 0;
@@ -492,25 +517,33 @@ int CUGCtrl::ScrollColumns(int nCode)
             nTarget = t;
         }
         break;
-    case kMoveFirst: nTarget = 0; break;
-    case kMoveLast: nTarget = nMax; break;
-    default: return 3;
+    case kMoveFirst:
+        nTarget = 0;
+        break;
+    case kMoveLast:
+        nTarget = nMax;
+        break;
+    default:
+        return kGridUnknownCode;
     }
     if (nTarget == nLeft)
-        return 1;
+        return kGridRefused;
     return ChangeLeftColumn(nTarget);
 }
 
 int CUGCtrl::SetLeftColumn(int nCol)
 {
     if (nCol < 0 || nCol > m_layout.m_nMaxLeftColumn)
-        return 1;
+        return kGridRefused;
     if (nCol == m_layout.m_nLeftColumn)
-        return 0;
+        return kGridDone;
     return ChangeLeftColumn(nCol);
 }
 
 // ---- scroll bar messages ------------------------------------------------------------
+
+// A scroll refused at either end or vetoed leaves the view where it is; the
+// bar then shows the unchanged position, so the results are not needed here.
 
 int CUGCtrl::OnVScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
 {
@@ -519,19 +552,31 @@ int CUGCtrl::OnVScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
         m_pHost->FocusCellArea();
     const bool bThreeWay = gl.m_nVThumbMode == 2;
     switch (code) {
-    case GridScrollCode::lineUp: ScrollRows(kMoveUp); break;
-    case GridScrollCode::lineDown: ScrollRows(kMoveDown); break;
-    case GridScrollCode::pageUp: ScrollRows(kMovePageUp); break;
-    case GridScrollCode::pageDown: ScrollRows(kMovePageDown); break;
-    case GridScrollCode::top: ScrollRows(kMoveFirst); break;
-    case GridScrollCode::bottom: ScrollRows(kMoveLast); break;
+    case GridScrollCode::lineUp:
+        (void)ScrollRows(kMoveUp);
+        break;
+    case GridScrollCode::lineDown:
+        (void)ScrollRows(kMoveDown);
+        break;
+    case GridScrollCode::pageUp:
+        (void)ScrollRows(kMovePageUp);
+        break;
+    case GridScrollCode::pageDown:
+        (void)ScrollRows(kMovePageDown);
+        break;
+    case GridScrollCode::top:
+        (void)ScrollRows(kMoveFirst);
+        break;
+    case GridScrollCode::bottom:
+        (void)ScrollRows(kMoveLast);
+        break;
     case GridScrollCode::thumbPosition:
         // The three-position bar pages up or down from its ends.
         if (bThreeWay) {
             if (nPos != 1)
-                ScrollRows(nPos < 1 ? kMovePageUp : kMovePageDown);
+                (void)ScrollRows(nPos < 1 ? kMovePageUp : kMovePageDown);
         } else {
-            SetTopRow(VScrollPosToRow(nPos));
+            (void)SetTopRow(VScrollPosToRow(nPos));
         }
         break;
     case GridScrollCode::thumbTrack: {
@@ -539,7 +584,7 @@ int CUGCtrl::OnVScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
             break;
         const int nRow = VScrollPosToRow(nPos);
         if (gl.m_nVThumbMode == 1)
-            SetTopRow(nRow);
+            (void)SetTopRow(nRow);
         if (gl.m_bVScrollTips && pstrTip) {
             const CGridScrollInfo info = GetVScrollInfo();
             const int nPercent =
@@ -550,7 +595,8 @@ int CUGCtrl::OnVScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
         }
         break;
     }
-    case GridScrollCode::endScroll: break;
+    case GridScrollCode::endScroll:
+        break;
     }
     return 0;
 }
@@ -561,16 +607,30 @@ int CUGCtrl::OnHScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
     if (m_pHost)
         m_pHost->FocusCellArea();
     switch (code) {
-    case GridScrollCode::lineUp: ScrollColumns(kMoveLeft); break;
-    case GridScrollCode::lineDown: ScrollColumns(kMoveRight); break;
-    case GridScrollCode::pageUp: ScrollColumns(kMovePageLeft); break;
-    case GridScrollCode::pageDown: ScrollColumns(kMovePageRight); break;
-    case GridScrollCode::top: ScrollColumns(kMoveFirst); break;
-    case GridScrollCode::bottom: ScrollColumns(kMoveLast); break;
-    case GridScrollCode::thumbPosition: SetLeftColumn(nPos); break;
+    case GridScrollCode::lineUp:
+        (void)ScrollColumns(kMoveLeft);
+        break;
+    case GridScrollCode::lineDown:
+        (void)ScrollColumns(kMoveRight);
+        break;
+    case GridScrollCode::pageUp:
+        (void)ScrollColumns(kMovePageLeft);
+        break;
+    case GridScrollCode::pageDown:
+        (void)ScrollColumns(kMovePageRight);
+        break;
+    case GridScrollCode::top:
+        (void)ScrollColumns(kMoveFirst);
+        break;
+    case GridScrollCode::bottom:
+        (void)ScrollColumns(kMoveLast);
+        break;
+    case GridScrollCode::thumbPosition:
+        (void)SetLeftColumn(nPos);
+        break;
     case GridScrollCode::thumbTrack:
         if (gl.m_nHThumbMode == 1)
-            SetLeftColumn(nPos);
+            (void)SetLeftColumn(nPos);
         if (gl.m_bHScrollTips && pstrTip) {
             const int nMax = gl.m_nMaxLeftColumn;
             const int nPercent =
@@ -579,7 +639,8 @@ int CUGCtrl::OnHScrollBar(GridScrollCode code, int nPos, std::string* pstrTip)
             return 1;
         }
         break;
-    case GridScrollCode::endScroll: break;
+    case GridScrollCode::endScroll:
+        break;
     }
     return 0;
 }

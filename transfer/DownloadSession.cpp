@@ -46,7 +46,7 @@ DownloadResult CDownloadSession::Run()
     CFtpClient client(m_clock);
     client.SetTimeouts(m_settings.m_nSendTimeoutMs, m_settings.m_nReceiveTimeoutMs);
     if (client.Login(m_settings.m_strHost, m_settings.m_strUser, m_settings.m_strPassword,
-                     m_settings.m_strAccount) != 0) {
+                     m_settings.m_strAccount) != CFtpClient::LoginResult::loggedIn) {
         Fail(client, "Connection to host failed.");
         return DownloadResult::LoginFailed;
     }

@@ -30,7 +30,8 @@ void CFtpClient::SetTimeouts(int nSendMs, int nReceiveMs)
     m_data.SetTimeouts(nSendMs, nReceiveMs);
 }
 
-int CFtpClient::ResolveAll(const std::string& strHost, std::vector<std::string>& addresses) const
+CFtpClient::AddressResult CFtpClient::ResolveAll(const std::string& strHost,
+                                                 std::vector<std::string>& addresses) const
 {
     addresses.clear();
     const std::string strName = HostAfterLastAt(strHost);
@@ -43,7 +44,7 @@ int CFtpClient::ResolveAll(const std::string& strHost, std::vector<std::string>&
     addrinfo* pResult = nullptr;
     if (strName.empty() || strName.find('\0') != std::string::npos ||
         ::getaddrinfo(strName.c_str(), nullptr, &hints, &pResult) != 0 || !pResult)
-        return 2;
+        return AddressResult::notResolved;
     for (const addrinfo* p = pResult; p; p = p->ai_next) {
         const std::string strText = SSocketAddress::From(p->ai_addr, p->ai_addrlen).HostText();
         if (!strText.empty() &&
@@ -51,35 +52,37 @@ int CFtpClient::ResolveAll(const std::string& strHost, std::vector<std::string>&
             addresses.push_back(strText);
     }
     ::freeaddrinfo(pResult);
-    return addresses.empty() ? 2 : 0;
+    return addresses.empty() ? AddressResult::notResolved : AddressResult::done;
 }
 
-int CFtpClient::ResolveHost(const std::string& strHost, std::string& strAddress,
-                            std::size_t nBufferSize) const
+CFtpClient::AddressResult CFtpClient::ResolveHost(const std::string& strHost,
+                                                  std::string& strAddress,
+                                                  std::size_t nBufferSize) const
 {
     std::vector<std::string> addresses;
-    if (ResolveAll(strHost, addresses) != 0)
-        return 2;
+    if (ResolveAll(strHost, addresses) != AddressResult::done)
+        return AddressResult::notResolved;
     if (addresses.front().size() + 1 > nBufferSize)
-        return 1;
+        return AddressResult::tooLong;
     strAddress = addresses.front();
-    return 0;
+    return AddressResult::done;
 }
 
-int CFtpClient::GetLocalAddress(std::string& strAddress, std::size_t nBufferSize) const
+CFtpClient::AddressResult CFtpClient::GetLocalAddress(std::string& strAddress,
+                                                      std::size_t nBufferSize) const
 {
     // The address the control connection runs from is the one the server can
     // reach us on (and the one servers that check PORT addresses accept).
     std::string strLocal;
     if (m_control.GetLocalName(strLocal)) {
         if (strLocal.size() + 1 > nBufferSize)
-            return 1;
+            return AddressResult::tooLong;
         strAddress = strLocal;
-        return 0;
+        return AddressResult::done;
     }
     char name[256] = {};
     if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
-        return 1;
+        return AddressResult::noLocalName;
     return ResolveHost(name, strAddress, nBufferSize);
 }
 
@@ -125,62 +128,63 @@ int CFtpClient::ReadReply()
     return nCode;
 }
 
-int CFtpClient::Login(const std::string& strHost, const std::string& strUser,
-                      const std::string& strPassword, const std::string& strAccount)
+CFtpClient::LoginResult CFtpClient::Login(const std::string& strHost, const std::string& strUser,
+                                          const std::string& strPassword,
+                                          const std::string& strAccount)
 {
     Quit();
     if (!IsSafeArgument(strUser))
-        return kUserRefused;
+        return LoginResult::userRefused;
     if (!IsSafeArgument(strPassword))
-        return kPassRefused;
+        return LoginResult::passRefused;
     if (!IsSafeArgument(strAccount))
-        return kAcctRefused;
+        return LoginResult::acctRefused;
 
     std::string strName;
     int nPort = 21;
     SplitHostPort(strHost, strName, nPort);
     std::vector<std::string> addresses{strName};
-    if (!IsDottedAddress(strName) && ResolveAll(strName, addresses) != 0)
-        return kHostNotResolved;
+    if (!IsDottedAddress(strName) && ResolveAll(strName, addresses) != AddressResult::done)
+        return LoginResult::hostNotResolved;
     std::string strAddress;
-    if (m_control.ConnectAny(nPort, addresses, &strAddress) != 0)
-        return kConnectFailed;
+    if (m_control.ConnectAny(nPort, addresses, &strAddress) != ConnectResult::done)
+        return LoginResult::connectFailed;
     m_strServerAddress = strAddress;
 
     int nCode = ReadReply();
     if (nCode == 0)
-        return kNoGreeting;
+        return LoginResult::noGreeting;
     if (nCode < 200 || nCode > 399)
-        return kGreetingRefused;
+        return LoginResult::greetingRefused;
 
     SendCommand("USER " + strUser + "\r\n");
     nCode = ReadReply();
     if (nCode == 0)
-        return kNoUserReply;
+        return LoginResult::noUserReply;
     if (nCode >= 200 && nCode <= 299)
-        return kLoggedIn;
+        return LoginResult::loggedIn;
     if (nCode < 300 || nCode > 399)
-        return kUserRefused;
+        return LoginResult::userRefused;
 
     SendCommand("PASS " + strPassword + "\r\n");
     nCode = ReadReply();
     if (nCode == 0)
-        return kNoPassReply;
+        return LoginResult::noPassReply;
     // 332 asks for an account: answered when one was given.
     const bool bAccountWanted = nCode == 300 || (nCode == 332 && !strAccount.empty());
     if (!bAccountWanted && ((nCode >= 200 && nCode <= 299) || (nCode >= 301 && nCode <= 399)))
-        return kLoggedIn;
+        return LoginResult::loggedIn;
     if (!bAccountWanted)
-        return kPassRefused;
+        return LoginResult::passRefused;
 
     // Without a given account the account text is empty.
     SendCommand("ACCT " + strAccount + "\r\n");
     nCode = ReadReply();
     if (nCode == 0)
-        return kNoAcctReply;
+        return LoginResult::noAcctReply;
     if (nCode >= 200 && nCode <= 399)
-        return kLoggedIn;
-    return kAcctRefused;
+        return LoginResult::loggedIn;
+    return LoginResult::acctRefused;
 }
 
 int CFtpClient::Quit()
@@ -191,15 +195,15 @@ int CFtpClient::Quit()
     return 0;
 }
 
-int CFtpClient::SetType(int nType)
+CFtpClient::TypeResult CFtpClient::SetType(int nType)
 {
     if (nType != 0 && nType != 1)
-        return 1;
+        return TypeResult::unknownType;
     SendCommand(nType == 0 ? "TYPE A\r\n" : "TYPE I\r\n");
     const int nCode = ReadReply();
     if (nCode == 0)
-        return 2;
-    return nCode >= 200 && nCode <= 299 ? 0 : 3;
+        return TypeResult::noReply;
+    return nCode >= 200 && nCode <= 299 ? TypeResult::done : TypeResult::refused;
 }
 
 } // namespace hpa

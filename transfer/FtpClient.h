@@ -22,20 +22,26 @@ extern std::atomic<std::int64_t> g_nBytesReceived;
 
 class CFtpClient {
 public:
-    // Results of Login.
-    enum LoginResult {
-        kLoggedIn = 0,
-        kHostNotResolved = 1,
-        kConnectFailed = 2,
-        kNoGreeting = 3,
-        kGreetingRefused = 4,
-        kNoUserReply = 5,
-        kUserRefused = 6,
-        kNoPassReply = 7,
-        kPassRefused = 8,
-        kNoAcctReply = 9,
-        kAcctRefused = 10,
+    // Results of Login. The numbers are fixed: they are what the session
+    // reports and what users quote back.
+    enum class LoginResult {
+        loggedIn = 0,
+        hostNotResolved = 1,
+        connectFailed = 2,
+        noGreeting = 3,
+        greetingRefused = 4,
+        noUserReply = 5,
+        userRefused = 6,
+        noPassReply = 7,
+        passRefused = 8,
+        noAcctReply = 9,
+        acctRefused = 10,
     };
+    // Results of ResolveHost and GetLocalAddress (tooLong and noLocalName
+    // share their number).
+    enum class AddressResult { done = 0, tooLong = 1, noLocalName = 1, notResolved = 2 };
+    // Results of SetType.
+    enum class TypeResult { done = 0, unknownType = 1, noReply = 2, refused = 3 };
 
     // Longest reply line piece, and the most lines one reply may take.
     static constexpr int kReplyLineLimit = 100;
@@ -52,42 +58,45 @@ public:
 
     // Looks up the part of the host text after its last at sign: every
     // address (IPv6 and IPv4) as numeric text, in the resolver's order, each
-    // once. 0, or 2 if the name cannot be resolved. Thread-safe.
-    int ResolveAll(const std::string& strHost, std::vector<std::string>& addresses) const;
-    // The first of those addresses. 0 and the numeric address; 1 if it would not fit a buffer of
-    // nBufferSize bytes; 2 if the name cannot be resolved. Thread-safe (getaddrinfo).
-    int ResolveHost(const std::string& strHost, std::string& strAddress,
-                    std::size_t nBufferSize = 100) const;
+    // once; notResolved when there is none. Thread-safe (getaddrinfo).
+    [[nodiscard]] AddressResult ResolveAll(const std::string& strHost,
+                                           std::vector<std::string>& addresses) const;
+    // The first of those addresses, or tooLong if it would not fit a buffer
+    // of nBufferSize bytes.
+    [[nodiscard]] AddressResult ResolveHost(const std::string& strHost, std::string& strAddress,
+                                            std::size_t nBufferSize = 100) const;
     // The address the server should connect back to: the local end of the
-    // control connection, else the local host name's first address. 0, or 1
-    // when no connection and no host name, else as ResolveHost.
-    int GetLocalAddress(std::string& strAddress, std::size_t nBufferSize = 200) const;
+    // control connection, else the local host name's first address
+    // (noLocalName when there is neither).
+    [[nodiscard]] AddressResult GetLocalAddress(std::string& strAddress,
+                                                std::size_t nBufferSize = 200) const;
 
     // Connects to the host (port 21, or the port after a final ":"; an IPv6
     // literal in brackets), trying each of its addresses in turn, and logs
     // in with USER, PASS and, when asked, ACCT with strAccount (empty unless
-    // given; a 332 reply is answered only when an account was given). A
-    // LoginResult.
-    // User names and passwords holding CR, LF or NUL are refused before
-    // anything is sent (kUserRefused, kPassRefused).
-    int Login(const std::string& strHost, const std::string& strUser,
-              const std::string& strPassword, const std::string& strAccount = {});
+    // given; a 332 reply is answered only when an account was given).
+    // User names, passwords and accounts holding CR, LF or NUL are refused
+    // before anything is sent (userRefused, passRefused).
+    [[nodiscard]] LoginResult Login(const std::string& strHost, const std::string& strUser,
+                                    const std::string& strPassword,
+                                    const std::string& strAccount = {});
     // Sends "Quit\r\n" without reading a reply and closes both connections.
     // Safe to call any number of times, and from another thread to release
     // a retrieval blocked on the data connection. Always 0.
     int Quit();
-    // 0 ASCII ("TYPE A"), 1 binary ("TYPE I"). 0 on a 2xx reply; 1 for any
-    // other type (nothing sent); 2 when no reply came; 3 for another reply.
-    int SetType(int nType);
+    // 0 ASCII ("TYPE A"), 1 binary ("TYPE I"); done on a 2xx reply, refused
+    // on another. Any other type sends nothing (unknownType).
+    [[nodiscard]] TypeResult SetType(int nType);
     // The code of the next complete reply, or 0 when none could be read.
-    int ReadReply();
+    [[nodiscard]] int ReadReply();
 
     // Fetches one file over an active-mode data connection into a local file
     // (bCreate 1: created or emptied; 0: appended, the file must exist).
     // Resets *pnCounter and adds each block to it. Returns the bytes written;
     // 0 when nothing came or the retrieval failed.
-    std::int64_t RetrieveFile(const std::string& strRemoteName, const std::string& strLocalName,
-                              int bCreate, std::atomic<std::int64_t>* pnCounter);
+    [[nodiscard]] std::int64_t RetrieveFile(const std::string& strRemoteName,
+                                            const std::string& strLocalName, int bCreate,
+                                            std::atomic<std::int64_t>* pnCounter);
 
     // Send and receive time-outs of both connections (default 30000 ms);
     // the receive time-out also bounds the wait for the data connection.

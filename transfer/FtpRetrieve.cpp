@@ -24,7 +24,7 @@ bool CFtpClient::FindDataPort(const std::string& strLocalAddress)
         m_control.IsConnected() && !strLocalAddress.empty() ? strLocalAddress.c_str() : nullptr;
     // A port that worked is kept, so the next retrieval starts there.
     for (int nAttempt = 0; nAttempt < kPortAttempts; ++nAttempt) {
-        if (m_data.Listen(m_nDataPort, pszLocal) == 0)
+        if (m_data.Listen(m_nDataPort, pszLocal) == ListenResult::done)
             return true;
         ++m_nDataPort;
     }
@@ -37,11 +37,14 @@ std::int64_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
 {
     if (!IsSafeArgument(strRemoteName))
         return 0;
+    // Without a local address PORT names none, nobody connects and the
+    // wait for the data connection below ends the retrieval.
     std::string strAddress;
-    GetLocalAddress(strAddress, 200);
+    (void)GetLocalAddress(strAddress, 200);
     if (!FindDataPort(strAddress))
         return 0;
-    SetType(1); // a refusal is ignored: the printer sends the bytes as they are
+    // A refusal is ignored: the printer sends the bytes as they are.
+    (void)SetType(1);
 
     // PORT can only name an IPv4 address; an IPv6 control connection
     // announces its data port with EPRT.
@@ -56,7 +59,9 @@ std::int64_t CFtpClient::RetrieveFile(const std::string& strRemoteName,
     }
     // Only the server may deliver the file; the wait is bounded by the
     // receive time-out, so a refused file (no connection) ends as a failure.
-    m_data.Accept(m_strServerAddress.c_str());
+    // Without a connection the receive below reads nothing; the local file
+    // is still opened, so a create-mode file is emptied either way.
+    (void)m_data.Accept(m_strServerAddress.c_str());
     const std::int64_t nBytes = ReceiveInto(strLocalName, bCreate, pnCounter);
     m_data.Close();
     return nBytes;

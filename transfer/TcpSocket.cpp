@@ -49,41 +49,41 @@ void CTcpSocket::ApplyTimeouts(int fd) const
     ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive, sizeof receive);
 }
 
-int CTcpSocket::Connect(int nPort, const char* pszAddress)
+ConnectResult CTcpSocket::Connect(int nPort, const char* pszAddress)
 {
     return ConnectWithin(nPort, pszAddress, m_nSendTimeout);
 }
 
-int CTcpSocket::ConnectAny(int nPort, const std::vector<std::string>& addresses,
-                           std::string* pstrConnected)
+ConnectResult CTcpSocket::ConnectAny(int nPort, const std::vector<std::string>& addresses,
+                                     std::string* pstrConnected)
 {
     // All attempts together take at most the one connect time-out.
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(m_nSendTimeout);
-    int nResult = 2;
+    ConnectResult result = ConnectResult::failed;
     for (const std::string& strAddress : addresses) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             break;
-        nResult = ConnectWithin(nPort, strAddress.c_str(), static_cast<int>(left.count()));
-        if (nResult == 0) {
+        result = ConnectWithin(nPort, strAddress.c_str(), static_cast<int>(left.count()));
+        if (result == ConnectResult::done) {
             if (pstrConnected)
                 *pstrConnected = strAddress;
-            return 0;
+            return result;
         }
     }
-    return nResult;
+    return result;
 }
 
-int CTcpSocket::ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs)
+ConnectResult CTcpSocket::ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs)
 {
     SSocketAddress addr;
     if (!SSocketAddress::Parse(pszAddress, nPort, addr))
-        return 2;
+        return ConnectResult::failed;
     int fd = ::socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return 1;
+        return ConnectResult::noSocket;
     // The send time-out also bounds connect(), so an unreachable printer
     // fails after the time-out instead of the kernel's minutes of retries.
     ApplyTimeouts(fd);
@@ -97,30 +97,31 @@ int CTcpSocket::ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs)
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
         ::close(fd);
-        return 2;
+        return ConnectResult::failed;
     }
     if (nTimeoutMs != m_nSendTimeout)
         ApplyTimeouts(fd);
     m_peerAddress = addr;
     m_socket.Adopt(fd);
-    return 0;
+    return ConnectResult::done;
 }
 
-int CTcpSocket::Listen(int nPort, const char* pszLocalAddress)
+ListenResult CTcpSocket::Listen(int nPort, const char* pszLocalAddress)
 {
     m_listenSocket.Close();
+    // Never let port 0 ask the kernel for a port PORT could not name.
     if (nPort < 1 || nPort > 65535)
-        return 3; // never let port 0 ask the kernel for a port PORT could not name
+        return ListenResult::bindFailed;
     SSocketAddress addr;
     if (pszLocalAddress) {
         if (!SSocketAddress::Parse(pszLocalAddress, nPort, addr))
-            return 3;
+            return ListenResult::bindFailed;
     } else {
         SSocketAddress::Parse("0.0.0.0", nPort, addr);
     }
     int fd = ::socket(addr.Family(), SOCK_STREAM | SOCK_CLOEXEC, m_nProtocol);
     if (fd < 0)
-        return 2;
+        return ListenResult::noSocket;
     // Lets the port that worked last time be bound again while an earlier
     // data connection on it lingers in TIME_WAIT; a port another socket is
     // listening on still fails to bind.
@@ -128,38 +129,38 @@ int CTcpSocket::Listen(int nPort, const char* pszLocalAddress)
     ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     if (::bind(fd, addr.Get(), addr.m_nLength) != 0) {
         ::close(fd);
-        return 3;
+        return ListenResult::bindFailed;
     }
     if (::listen(fd, 5) != 0) {
         ::close(fd);
-        return 4;
+        return ListenResult::listenFailed;
     }
     m_localAddress = addr;
     m_listenSocket.Adopt(fd);
-    return 0;
+    return ListenResult::done;
 }
 
-int CTcpSocket::Accept(const char* pszFromAddress)
+AcceptResult CTcpSocket::Accept(const char* pszFromAddress)
 {
     SSocketAddress from;
     if (pszFromAddress && !SSocketAddress::Parse(pszFromAddress, 0, from))
-        return 1;
+        return AcceptResult::failed;
     const unsigned nEpoch = m_socket.Epoch();
     CSocketHandle::Ref listener = m_listenSocket.Borrow();
     if (!listener)
-        return 1;
+        return AcceptResult::failed;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::milliseconds(m_nReceiveTimeout);
     for (;;) {
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
-            return 1;
+            return AcceptResult::failed;
         pollfd pfd{listener->m_fd, POLLIN, 0};
         int rc = ::poll(&pfd, 1, static_cast<int>(left.count()));
         if (rc < 0 && errno == EINTR)
             continue;
         if (rc <= 0 || !(pfd.revents & POLLIN))
-            return 1; // timed out, or the listening socket was shut down
+            return AcceptResult::failed; // timed out, or the listening socket was shut down
         sockaddr_storage peerStorage{};
         socklen_t len = sizeof peerStorage;
         int fd = ::accept4(listener->m_fd, reinterpret_cast<sockaddr*>(&peerStorage), &len,
@@ -167,7 +168,7 @@ int CTcpSocket::Accept(const char* pszFromAddress)
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED || errno == EAGAIN)
                 continue;
-            return 1;
+            return AcceptResult::failed;
         }
         const SSocketAddress peer =
             SSocketAddress::From(reinterpret_cast<const sockaddr*>(&peerStorage), len);
@@ -178,21 +179,21 @@ int CTcpSocket::Accept(const char* pszFromAddress)
         ApplyTimeouts(fd);
         // A Close() from another thread since the wait began wins.
         if (!m_socket.AdoptIfEpoch(fd, nEpoch))
-            return 1;
+            return AcceptResult::failed;
         m_peerAddress = peer;
-        return 0;
+        return AcceptResult::done;
     }
 }
 
-int CTcpSocket::Close()
+CloseResult CTcpSocket::Close()
 {
-    int nResult = m_socket.Close();
+    const bool bConnectedDown = m_socket.Close() == 0;
     // The listening socket is closed even when the connected one failed, so
     // that a thread waiting in Accept() is released.
-    int nListen = m_listenSocket.Close();
-    if (nResult == 0 && nListen != 0)
-        nResult = 3;
-    return nResult;
+    const bool bListenDown = m_listenSocket.Close() == 0;
+    if (!bConnectedDown)
+        return CloseResult::shutdownFailed;
+    return bListenDown ? CloseResult::done : CloseResult::listenShutdownFailed;
 }
 
 int CTcpSocket::Send(const char* pszText, int nCount)
@@ -244,23 +245,23 @@ int CTcpSocket::ReadLine(std::string& strLine, int nLimit, bool* pbEnded)
     return static_cast<int>(strLine.size());
 }
 
-int CTcpSocket::IsInputWaiting()
+bool CTcpSocket::IsInputWaiting()
 {
     CSocketHandle::Ref ref = m_socket.Borrow();
     if (!ref)
-        return 0;
+        return false;
     // A non-blocking peek; the socket itself stays in blocking mode, so a
     // receive on another thread is never surprised by EAGAIN.
     char ch;
     ssize_t n = ::recv(ref->m_fd, &ch, 1, MSG_PEEK | MSG_DONTWAIT);
-    return n > 0 ? 1 : 0;
+    return n > 0;
 }
 
 void CTcpSocket::DrainInput()
 {
     char buffer[50];
     int nDrained = 0;
-    while (nDrained < kMaxDrainBytes && IsInputWaiting() == 1) {
+    while (nDrained < kMaxDrainBytes && IsInputWaiting()) {
         int n = Receive(buffer, sizeof buffer);
         if (n <= 0)
             break;

@@ -1,9 +1,8 @@
 #pragma once
 // A blocking IPv4 or IPv6 stream socket, used for both the FTP control connection
 // (Connect) and the active-mode data connection (Listen, then Accept one
-// peer). Every operation reports an integer, 0 for success unless stated;
-// nothing throws. Close() may be called from another thread to release a
-// thread blocked in Accept() or Receive().
+// peer). Every operation reports a result (or a byte count); nothing throws. Close() may be called
+// from another thread to release a thread blocked in Accept() or Receive().
 #include "transfer/SocketAddress.h"
 #include "transfer/SocketHandle.h"
 
@@ -11,6 +10,13 @@
 #include <vector>
 
 namespace hpa {
+
+// Results of the socket operations. Each keeps the number it has always had,
+// so the same failure can carry a different number in two operations.
+enum class ConnectResult { done = 0, noSocket = 1, failed = 2 };
+enum class ListenResult { done = 0, noSocket = 2, bindFailed = 3, listenFailed = 4 };
+enum class AcceptResult { done = 0, failed = 1 };
+enum class CloseResult { done = 0, shutdownFailed = 1, listenShutdownFailed = 3 };
 
 class CTcpSocket {
 public:
@@ -21,41 +27,41 @@ public:
     CTcpSocket(const CTcpSocket&) = delete;
     CTcpSocket& operator=(const CTcpSocket&) = delete;
 
-    // Connects to a numeric IPv4 or IPv6 address. 1: no socket; 2: connection
-    // failed.
-    int Connect(int nPort, const char* pszAddress);
+    // Connects to a numeric IPv4 or IPv6 address (text that is neither fails).
+    [[nodiscard]] ConnectResult Connect(int nPort, const char* pszAddress);
     // Tries the numeric addresses in order until one answers, all within one
-    // send time-out; *pstrConnected (when given) gets the one that did. As
-    // Connect, with the last attempt's result.
-    int ConnectAny(int nPort, const std::vector<std::string>& addresses,
-                   std::string* pstrConnected = nullptr);
+    // send time-out; *pstrConnected (when given) gets the one that did. The
+    // last attempt's result (failed for an empty list).
+    [[nodiscard]] ConnectResult ConnectAny(int nPort, const std::vector<std::string>& addresses,
+                                           std::string* pstrConnected = nullptr);
     // Listens on the numeric local address (its family decides the socket's),
-    // or on any IPv4 address when none is given. 2: no socket; 3: bind
-    // failed; 4: listen failed.
-    int Listen(int nPort, const char* pszLocalAddress = nullptr);
+    // or on any IPv4 address when none is given (ports 1..65535; another
+    // port or an address that is not numeric fails to bind).
+    [[nodiscard]] ListenResult Listen(int nPort, const char* pszLocalAddress = nullptr);
     // Waits at most the receive time-out for one connection on the listening
-    // socket. With pszFromAddress (numeric, either family) set, a connection from any
-    // other address is closed and the wait goes on. 1: failed or timed out.
-    int Accept(const char* pszFromAddress = nullptr);
+    // socket. With pszFromAddress (numeric, either family) set, a connection
+    // from any other address is closed and the wait goes on. Fails on a
+    // time-out too.
+    [[nodiscard]] AcceptResult Accept(const char* pszFromAddress = nullptr);
     // Shuts down and closes the connected socket, then the listening socket.
-    // 0, or the first failure: 1 shut-down of the connected socket, 3 shut-down
-    // of the listening socket.
-    int Close();
+    // Reports the first failed shut-down; both sockets are let go of either
+    // way, so callers that only want them gone may ignore the result.
+    CloseResult Close();
 
     // One send; a count of 0 or less sends the text's length. The byte count
     // sent, or -1. A peer that has gone away gives -1, never a signal.
-    int Send(const char* pszText, int nCount);
+    [[nodiscard]] int Send(const char* pszText, int nCount);
     // One receive of at most nSize bytes: the count, 0 at the end of the
     // stream, -1 on failure or time-out.
-    int Receive(char* pBuffer, int nSize);
+    [[nodiscard]] int Receive(char* pBuffer, int nSize);
     // Reads one line of at most nLimit bytes, without its LF and a CR before
     // it. Returns the length; 0 for an empty line, the end of the stream or a
     // failure (strLine is then empty). A longer line comes in pieces.
     // *pbEnded (when given) tells whether a line feed ended the read, as
     // opposed to the limit or a failure.
-    int ReadLine(std::string& strLine, int nLimit, bool* pbEnded = nullptr);
-    // 1 when at least one byte can be received without blocking.
-    int IsInputWaiting();
+    [[nodiscard]] int ReadLine(std::string& strLine, int nLimit, bool* pbEnded = nullptr);
+    // True when at least one byte can be received without blocking.
+    [[nodiscard]] bool IsInputWaiting();
     // Throws away everything that has already arrived.
     void DrainInput();
 
@@ -64,14 +70,15 @@ public:
     int SendTimeout() const { return m_nSendTimeout; }
     int ReceiveTimeout() const { return m_nReceiveTimeout; }
 
-    // Numeric address (dotted IPv4 or IPv6 text) of the local end of the connected socket.
-    bool GetLocalName(std::string& strAddress) const;
+    // Numeric address (dotted IPv4 or IPv6 text) of the local end of the
+    // connected socket.
+    [[nodiscard]] bool GetLocalName(std::string& strAddress) const;
     bool IsConnected() const { return m_socket.IsOpen(); }
     bool IsListening() const { return m_listenSocket.IsOpen(); }
 
 private:
     void ApplyTimeouts(int fd) const;
-    int ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs);
+    ConnectResult ConnectWithin(int nPort, const char* pszAddress, int nTimeoutMs);
 
     int m_nProtocol = 0;
     CSocketHandle m_socket;

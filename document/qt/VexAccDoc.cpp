@@ -71,9 +71,10 @@ void CVexAccDoc::ClearGrids()
     for (CUGCtrl* pGrid : m_content.m_pGrids) {
         if (CGridStore* pStore = pGrid->GetStore(1))
             pStore->ClearAllCells();
-        pGrid->MoveCurrentCell(0, 0);
-        pGrid->ScrollRows(kMoveFirst);
-        pGrid->ScrollColumns(kMoveFirst);
+        // A grid without rows or columns refuses these; it is at home anyway.
+        (void)pGrid->MoveCurrentCell(0, 0);
+        (void)pGrid->ScrollRows(kMoveFirst);
+        (void)pGrid->ScrollColumns(kMoveFirst);
     }
 }
 

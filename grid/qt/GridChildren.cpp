@@ -277,10 +277,11 @@ void CGridArea::wheelEvent(QWheelEvent* pEvent)
         const bool bBack = m_nWheelRest > 0;
         m_nWheelRest += bBack ? -kWheelStep : kWheelStep;
         for (int i = 0; i < kRowsPerNotch; ++i) {
+            // At either end the scroll is refused and the wheel does nothing.
             if (bVertical)
-                ctrl.ScrollRows(bBack ? kMoveUp : kMoveDown);
+                (void)ctrl.ScrollRows(bBack ? kMoveUp : kMoveDown);
             else
-                ctrl.ScrollColumns(bBack ? kMoveLeft : kMoveRight);
+                (void)ctrl.ScrollColumns(bBack ? kMoveLeft : kMoveRight);
         }
     }
     pEvent->accept();

@@ -248,7 +248,10 @@ TEST_P(Close421, MidSessionEndsInTheMessageOfTheFileUnderWay)
 INSTANTIATE_TEST_SUITE_P(Steps, Close421,
                          ::testing::Values(S421Case{3, kStatusFailed},
                                            S421Case{6, kDictionaryFailed},
-                                           S421Case{9, kPaperFailed}, S421Case{12, kJobFailed}));
+                                           S421Case{9, kPaperFailed}, S421Case{12, kJobFailed}),
+                         [](const ::testing::TestParamInfo<S421Case>& param) {
+                             return "After" + std::to_string(param.param.m_nCommands) + "Commands";
+                         });
 
 // ---- the data connection ----------------------------------------------------
 

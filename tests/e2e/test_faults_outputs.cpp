@@ -6,11 +6,11 @@
 
 #include "document/WorkingDir.h"
 #include "support/AccFixture.h"
+#include "support/ShellRun.h"
 
 #include <gtest/gtest.h>
 
 #include <sys/mount.h>
-#include <sys/wait.h>
 
 #include <cerrno>
 #include <cstring>
@@ -19,14 +19,6 @@ namespace hpa::test::sim {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& str)
-{
-    std::string q = "'";
-    for (char ch : str)
-        q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return q + "'";
-}
 
 struct SRun {
     int m_nStatus = -1;
@@ -45,15 +37,8 @@ protected:
     // hpactl with no display and a settings folder of its own.
     SRun Hpactl(const std::string& strArgs)
     {
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string strCmd =
-            "cd " + Quoted(m_work.Path().string()) +
-            " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_CONFIG_HOME=" +
-            Quoted(m_config.Path().string()) + " " +
-            Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " + strArgs + " >/dev/null 2>" +
-            Quoted(err.string()) + " </dev/null";
-        const int nRaw = std::system(strCmd.c_str());
-        return {WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1, CTempDir::Read(err)};
+        const RunResult r = RunHpactl(m_work.Path(), m_config.Path(), strArgs);
+        return {r.status, r.err};
     }
     std::string Data() const { return Quoted(m_data.Path().string()); }
 

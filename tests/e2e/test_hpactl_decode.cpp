@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace hpa {
 namespace {
@@ -31,21 +29,7 @@ protected:
     // Runs hpactl with no display at all and a settings directory of our own.
     RunResult Run(const std::string& strArgs)
     {
-        const fs::path out = m_work.Path() / "stdout";
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string cmd = "cd " + Quoted(m_work.Path().string()) +
-                                " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
-                                " XDG_CONFIG_HOME=" +
-                                Quoted(m_config.Path().string()) + " " +
-                                Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " +
-                                strArgs + " >" + Quoted(out.string()) + " 2>" +
-                                Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHpactl(m_work.Path(), m_config.Path(), strArgs);
     }
     std::string Data() const { return Quoted(m_data.Path().string()); }
     void SaveProfileMasks(const std::string& strJob, const std::string& strPaper,
@@ -88,8 +72,8 @@ TEST_F(HpactlDecode, DefaultMasksGiveTheGridsOfADownload)
 
 TEST_F(HpactlDecode, IndexRowsDateCorrectionAndInkColumns)
 {
-    const RunResult r = Run("decode " + Data() +
-                            " --job-mask 100100000000000000000111111 --export-job -");
+    const RunResult r =
+        Run("decode " + Data() + " --job-mask 100100000000000000000111111 --export-job -");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Job Id,Date,Black Ink,Cyan Ink,Magenta Ink,Yellow Ink,Index Count,Index\r\n"
                      "1001,3/07/2026,40,10,12,9,1,A4\r\n"
@@ -102,8 +86,8 @@ TEST_F(HpactlDecode, IndexRowsDateCorrectionAndInkColumns)
 TEST_F(HpactlDecode, VersionOneDropsTheInkColumns)
 {
     m_data.Write("STA.tmp", "28:1,29:3,30:200000,32:170000,36:2\n");
-    const RunResult r = Run("decode " + Data() +
-                            " --job-mask 100000000000000000000111111 --export-job -");
+    const RunResult r =
+        Run("decode " + Data() + " --job-mask 100000000000000000000111111 --export-job -");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Job Id,Index Count,Index\r\n1001,1,A4\r\n,2,A3\r\n1002,,\r\n");
 }
@@ -111,8 +95,9 @@ TEST_F(HpactlDecode, VersionOneDropsTheInkColumns)
 TEST_F(HpactlDecode, MasksComeFromTheSavedSettings)
 {
     SaveProfileMasks("100000000000000000000000000", "000001", "00000000100000000");
-    const RunResult r = Run("decode " + Data() + " --export-job - --export-paper -"
-                                                 " --export-status -");
+    const RunResult r = Run("decode " + Data() +
+                            " --export-job - --export-paper -"
+                            " --export-status -");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "Job Id\r\n1001\r\n1002\r\n1003\r\n1004\r\n"
                      "Paper Label\r\nA4\r\nLetter\r\nA3\r\n"
@@ -124,10 +109,9 @@ TEST_F(HpactlDecode, MasksComeFromTheSavedSettings)
 
 TEST_F(HpactlDecode, BadMasksAreRefused)
 {
-    for (const char* pszArgs :
-         {"--job-mask 1001", "--job-mask 100000000000000000000010000",
-          "--job-mask 100000000000000000000000010", "--paper-mask 11000x",
-          "--status-mask 1010100010100000"}) {
+    for (const char* pszArgs : {"--job-mask 1001", "--job-mask 100000000000000000000010000",
+                                "--job-mask 100000000000000000000000010", "--paper-mask 11000x",
+                                "--status-mask 1010100010100000"}) {
         const RunResult r = Run("decode " + Data() + " " + pszArgs + " --export-job out.csv");
         EXPECT_EQ(r.status, 2) << pszArgs;
         EXPECT_NE(r.err.find("refused"), std::string::npos) << pszArgs << ": " << r.err;

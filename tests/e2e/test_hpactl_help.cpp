@@ -6,12 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace hpa {
 namespace {
@@ -25,18 +23,7 @@ class HpactlHelp : public ::testing::Test {
 protected:
     RunResult Run(const std::string& strArgs)
     {
-        const fs::path out = m_work.Path() / "stdout";
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string cmd = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " +
-                                strArgs + " >" + Quoted(out.string()) + " 2>" +
-                                Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHpactl(m_work.Path(), m_work.Path(), strArgs);
     }
 
     // The commands "hpactl --help" lists: the lines "  NAME ..." after

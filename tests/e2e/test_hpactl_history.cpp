@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <filesystem>
 #include <string>
 
@@ -25,19 +23,7 @@ class HpactlHistory : public ::testing::Test {
 protected:
     RunResult Run(const std::string& strArgs)
     {
-        const fs::path out = m_work.Path() / "stdout";
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string cmd =
-            "cd " + Quoted(m_work.Path().string()) +
-            " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u HPA_DB " +
-            Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " + strArgs + " --db " +
-            Quoted(Db()) + " >" + Quoted(out.string()) + " 2>" + Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHpactl(m_work.Path(), m_config.Path(), strArgs + " --db " + Quoted(Db()));
     }
     std::string Db() const { return (m_work.Path() / "history.sqlite").string(); }
 
@@ -66,6 +52,7 @@ protected:
     }
 
     CTempDir m_work;
+    CTempDir m_config;
 };
 
 TEST_F(HpactlHistory, FleetCollectedTwiceThenListedAndReported)

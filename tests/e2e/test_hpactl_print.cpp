@@ -13,7 +13,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 namespace hpa {
 namespace {
@@ -88,23 +87,11 @@ protected:
     // Runs a command line with no display and no platform chosen.
     RunResult Shell(const std::string& strCommand)
     {
-        const fs::path out = m_dir.Path() / "stdout";
-        const fs::path err = m_dir.Path() / "stderr";
-        const std::string cmd = "cd " + Quoted(m_dir.Path().string()) +
-                                " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
-                                " XDG_CONFIG_HOME=" +
-                                Quoted(m_dir.Path().string()) + " " + strCommand + " >" +
-                                Quoted(out.string()) + " 2>" + Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHeadless(m_dir.Path(), m_dir.Path(), strCommand);
     }
     RunResult Hpactl(const std::string& strArgs)
     {
-        return Shell(Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " + strArgs);
+        return test::RunHpactl(m_dir.Path(), m_dir.Path(), strArgs);
     }
     // The text with every run of white space made one space, framed by
     // spaces, so words and "label value" pairs are found whatever the

@@ -18,7 +18,6 @@
 #include <filesystem>
 #include <memory>
 #include <string>
-#include <sys/wait.h>
 
 namespace hpa {
 namespace {
@@ -45,21 +44,7 @@ protected:
     // hpactl with no display and settings of its own, in the work directory.
     RunResult Run(const std::string& strArgs)
     {
-        const fs::path out = m_work.Path() / "stdout";
-        const fs::path err = m_work.Path() / "stderr";
-        const std::string cmd = "cd " + Quoted(m_work.Path().string()) +
-                                " && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM"
-                                " XDG_CONFIG_HOME=" +
-                                Quoted(m_config.Path().string()) + " " +
-                                Quoted((fs::path(HPA_BIN_DIR) / "hpactl").string()) + " " +
-                                strArgs + " >" + Quoted(out.string()) + " 2>" +
-                                Quoted(err.string());
-        RunResult result;
-        const int nRaw = std::system(cmd.c_str());
-        result.status = WIFEXITED(nRaw) ? WEXITSTATUS(nRaw) : -1;
-        result.out = CTempDir::Read(out);
-        result.err = CTempDir::Read(err);
-        return result;
+        return test::RunHpactl(m_work.Path(), m_config.Path(), strArgs);
     }
     std::string Data() const { return Quoted(m_data.Path().string()); }
     std::string Work(const char* pszName) const { return (m_work.Path() / pszName).string(); }

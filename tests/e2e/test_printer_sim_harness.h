@@ -2,14 +2,13 @@
 // Test harness for hpa-printer-sim: starts the simulator as a child process
 // on a free loopback port, and talks raw FTP to it over POSIX sockets. Every
 // wait is bounded, so a misbehaving server fails a test instead of hanging.
+#include "support/ChildProcess.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,11 +22,9 @@
 #include <thread>
 #include <vector>
 
-extern char** environ;
-
 namespace hpa::test::sim {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = CChildProcess::kWaitMs;
 
 inline std::string SimBinary()
 {
@@ -61,144 +58,22 @@ inline bool PollIn(int nFd, int nTimeoutMs)
 }
 
 // The simulator as a child process.
-class CSimProcess {
+class CSimProcess : public CChildProcess {
 public:
-    CSimProcess() = default;
-    ~CSimProcess()
-    {
-        Stop();
-        std::error_code ec;
-        if (!m_strStderr.empty())
-            std::filesystem::remove(m_strStderr, ec);
-    }
-    CSimProcess(const CSimProcess&) = delete;
-    CSimProcess& operator=(const CSimProcess&) = delete;
-
-    // Runs hpa-printer-sim with the arguments; stdout is kept, stderr goes to
-    // a file in /tmp read by StderrText(). Returns false when it cannot start.
+    // Runs hpa-printer-sim with the arguments.
     bool Spawn(const std::vector<std::string>& args)
     {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return false;
-        m_strStderr =
-            std::filesystem::temp_directory_path() / ("hpa-sim-stderr-" + std::to_string(getpid()) +
-                                                      "-" + std::to_string(++Counter()) + ".txt");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, m_strStderr.c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        std::vector<std::string> argStrings{SimBinary()};
-        argStrings.insert(argStrings.end(), args.begin(), args.end());
-        std::vector<char*> argv;
-        for (std::string& s : argStrings)
-            argv.push_back(s.data());
-        argv.push_back(nullptr);
-        int nErr = posix_spawn(&m_pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        m_nOutFd = fds[0];
-        if (nErr != 0) {
-            m_pid = -1;
-            return false;
-        }
-        return true;
+        std::vector<std::string> words{SimBinary()};
+        words.insert(words.end(), args.begin(), args.end());
+        return CChildProcess::Spawn(words);
     }
-
-    // Starts a server and reads its "listening on 127.0.0.1:PORT" line.
-    bool Start(std::vector<std::string> args)
+    // Starts a server on a free loopback port and reads the port it names.
+    bool Start(const std::vector<std::string>& args)
     {
-        args.insert(args.begin(), {"--listen", "127.0.0.1:0"});
-        if (!Spawn(args))
-            return false;
-        std::string strLine = ReadStdoutLine(kWaitMs);
-        const std::string strPrefix = "listening on 127.0.0.1:";
-        if (strLine.rfind(strPrefix, 0) != 0)
-            return false;
-        m_nPort = std::atoi(strLine.c_str() + strPrefix.size());
-        return m_nPort > 0;
+        std::vector<std::string> words{SimBinary(), "--listen", "127.0.0.1:0"};
+        words.insert(words.end(), args.begin(), args.end());
+        return CChildProcess::Start(words);
     }
-
-    // One line of stdout, or empty after the time-out.
-    std::string ReadStdoutLine(int nTimeoutMs)
-    {
-        std::string strLine;
-        char ch;
-        while (PollIn(m_nOutFd, nTimeoutMs) && read(m_nOutFd, &ch, 1) == 1) {
-            if (ch == '\n')
-                return strLine;
-            strLine += ch;
-        }
-        return strLine;
-    }
-
-    // Everything left on stdout until the process closes it.
-    std::string ReadStdoutToEnd(int nTimeoutMs)
-    {
-        std::string strOut;
-        char buf[4096];
-        ssize_t n;
-        while (PollIn(m_nOutFd, nTimeoutMs) && (n = read(m_nOutFd, buf, sizeof buf)) > 0)
-            strOut.append(buf, static_cast<std::size_t>(n));
-        return strOut;
-    }
-
-    // Waits for the process to exit; its exit status, or -1 on time-out
-    // (the process then still runs) and -2 when killed by a signal.
-    int WaitExit(int nTimeoutMs)
-    {
-        if (m_pid < 0)
-            return m_nExit;
-        auto tEnd = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
-        for (;;) {
-            int nStatus = 0;
-            pid_t r = waitpid(m_pid, &nStatus, WNOHANG);
-            if (r == m_pid) {
-                m_pid = -1;
-                m_nExit = WIFEXITED(nStatus) ? WEXITSTATUS(nStatus) : -2;
-                return m_nExit;
-            }
-            if (std::chrono::steady_clock::now() >= tEnd)
-                return -1;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-    }
-
-    // SIGTERM, then SIGKILL if it does not end in time. The exit status of
-    // the SIGTERM path (or of an earlier exit).
-    int Stop()
-    {
-        int nExit = m_nExit;
-        if (m_pid > 0) {
-            kill(m_pid, SIGTERM);
-            nExit = WaitExit(kWaitMs);
-            if (nExit == -1) {
-                kill(m_pid, SIGKILL);
-                WaitExit(kWaitMs);
-            }
-        }
-        if (m_nOutFd >= 0)
-            close(m_nOutFd);
-        m_nOutFd = -1;
-        return nExit;
-    }
-
-    std::string StderrText() const { return ReadFile(m_strStderr); }
-    int Port() const { return m_nPort; }
-    pid_t Pid() const { return m_pid; }
-
-private:
-    static int& Counter()
-    {
-        static int n = 0;
-        return n;
-    }
-    pid_t m_pid = -1;
-    int m_nOutFd = -1;
-    int m_nPort = 0;
-    int m_nExit = -1;
-    std::string m_strStderr;
 };
 
 // Runs the simulator to its end (generator, usage errors); its exit status

@@ -4,6 +4,7 @@
 #include "ui/CommandIds.h"
 #include "app/MainFrame.h"
 #include "platform/qt/IdleProcessing.h"
+#include "support/qt/FrameViewFixture.h"
 #include "view/qt/AccView.h"
 
 #include <QAbstractEventDispatcher>
@@ -73,27 +74,7 @@ TEST(CommandRouter, UpdateHandlersDecideElseHandledMeansEnabled)
 namespace {
 
 // The frame with the grid view (on grids of its own) in the View slot.
-struct RulesFixture : ::testing::Test {
-    std::array<CAccGrid, 3> grids;
-    int nKind = 0;
-    int nGrid = -1;
-    CCommandRouter router;
-    std::unique_ptr<CMainFrame> frame;
-    CVexAccView* view = nullptr;
-
-    void SetUp() override
-    {
-        frame = std::make_unique<CMainFrame>(router);
-        view = new CVexAccView(CViewGrids{&grids, &nKind, &nGrid, nullptr});
-        frame->SetView(view);
-        router.SetTarget(RouteSlot::View, &view->CommandMap());
-    }
-    void TearDown() override
-    {
-        router.SetTarget(RouteSlot::View, nullptr);
-        frame.reset();
-    }
-    bool Enabled(int nID) const { return router.QueryState(nID).m_bEnabled; }
+struct RulesFixture : test::FrameViewFixture {
     // What the menu shows for an item once its popup is about to open.
     bool MenuEnabled(int nMenu, int nID)
     {

@@ -122,7 +122,7 @@ private:
 
 std::string SimBinary()
 {
-    return test::interop::BinDir() + "/hpa-printer-sim";
+    return (test::interop::BinDir() / "hpa-printer-sim").string();
 }
 
 bool StartSim(CServerProcess& server, const CPrinterFiles& files,

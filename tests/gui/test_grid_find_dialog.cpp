@@ -83,7 +83,7 @@ TEST_F(GridFindDialog, EnterFindsNextAndEscapeCloses)
     ASSERT_NE(pWhole, nullptr);
     QTest::mouseClick(pWhole, Qt::LeftButton);
     EXPECT_TRUE(pDlg->MatchWholeWord());
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     QTest::mouseClick(pDlg->FindNextButton(), Qt::LeftButton);
     EXPECT_EQ(m_grid.GetCurrentRow(), 4);
     QTest::mouseClick(pDlg->FindNextButton(), Qt::LeftButton);
@@ -107,7 +107,7 @@ TEST_F(GridFindDialog, TypedTextFindsCellsAsTheyAreDisplayed)
     m_grid.SetCellText(1, 1, "Mueller");
     m_grid.SetCellText(1, 3, "M\xFCller");       // Windows-1252
     m_grid.SetCellText(1, 5, "\xC3\x9C-Gruppe"); // UTF-8
-    m_grid.MoveCurrentCell(1, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 0), kGridDone);
     CGridFindDialogWnd* pDlg = Open();
     ASSERT_NE(pDlg, nullptr);
     pDlg->FindEdit()->setText(QStringLiteral(u"M\u00FCller")); // as typed

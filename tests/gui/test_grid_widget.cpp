@@ -163,7 +163,7 @@ TEST_F(GridWidget, ScrollBarRangesFollowTheMaximumTopRowAndLeftColumn)
     EXPECT_EQ(pV->minimum(), 0);
     EXPECT_EQ(pV->maximum(), 1000);
     EXPECT_EQ(pV->pageStep(), 1);
-    m_grid.SetTopRow(2500);
+    EXPECT_EQ(m_grid.SetTopRow(2500), kGridDone);
     EXPECT_EQ(pV->value(), 500);
 
     // The three-position bar.
@@ -245,7 +245,7 @@ TEST_F(GridWidget, KeysClicksAndHeadingEventsReachTheInputEngine)
     EXPECT_EQ(m_grid.GetCurrentRow(), 99);
 
     // Back at the top, cell (2, 3) is at (200, 60) in the cell area.
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     QTest::mouseClick(pArea, Qt::LeftButton, {}, QPoint(250, 70));
     EXPECT_EQ(m_grid.GetCurrentColumn(), 2);
     EXPECT_EQ(m_grid.GetCurrentRow(), 3);
@@ -304,13 +304,13 @@ TEST_F(GridWidget, RenderedPictureShowsHeadingsLinesTextAndFocus)
 TEST_F(GridWidget, IncrementalScrollLeavesTheSamePixelsAsAFreshPaint)
 {
     Make(6, 200);
-    m_grid.MoveCurrentCell(1, 2);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 2), kGridDone);
     QCoreApplication::processEvents();
     (void)Picture(); // the retained pixels are painted
-    m_grid.ScrollRows(kMoveDown);
-    m_grid.ScrollRows(kMoveDown);
-    m_grid.ScrollColumns(kMoveRight);
-    m_grid.MoveRow(kMoveDown);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), kGridDone);
+    EXPECT_EQ(m_grid.MoveRow(kMoveDown), kGridDone);
     ASSERT_FALSE(m_pWnd->CellArea()->IsInvalid()); // drawn incrementally
     const QImage incremental = m_pWnd->CellArea()->grab().toImage();
 
@@ -333,8 +333,8 @@ TEST_F(GridWidget, ScrollAfterAPullBackLeavesTheSamePixelsAsAFreshPaint)
     ASSERT_LT(Layout().m_nTopRow, 150);
     ASSERT_LT(Layout().m_nLeftColumn, 6);
     (void)Picture();
-    m_grid.ScrollRows(kMoveUp);
-    m_grid.ScrollColumns(kMoveLeft);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), kGridDone);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveLeft), kGridDone);
     ASSERT_FALSE(m_pWnd->CellArea()->IsInvalid()); // drawn incrementally
     const QImage incremental = m_pWnd->CellArea()->grab().toImage();
 
@@ -386,7 +386,7 @@ TEST_F(GridWidget, PaintingDisabledKeepsThePicture)
     const QImage before = m_pWnd->CellArea()->grab().toImage();
     m_grid.EnableGridPaint(0);
     m_grid.SetColumnWidth(0, 40);
-    m_grid.ScrollRows(kMoveDown);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
     EXPECT_TRUE(m_pWnd->CellArea()->grab().toImage() == before);
     m_grid.EnableGridPaint(1);
     EXPECT_FALSE(m_pWnd->CellArea()->grab().toImage() == before);

@@ -8,6 +8,7 @@
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"
 #include "support/TempDir.h"
+#include "support/qt/FrameViewFixture.h"
 #include "view/qt/AccView.h"
 
 #include <QApplication>
@@ -25,8 +26,8 @@ namespace {
 
 void SendMouse(QWidget* pWidget, QEvent::Type type, QPoint pt, Qt::MouseButtons buttons)
 {
-    QMouseEvent event(type, QPointF(pt), QPointF(pWidget->mapToGlobal(pt)), Qt::LeftButton,
-                      buttons, Qt::NoModifier);
+    QMouseEvent event(type, QPointF(pt), QPointF(pWidget->mapToGlobal(pt)), Qt::LeftButton, buttons,
+                      Qt::NoModifier);
     QApplication::sendEvent(pWidget, &event);
 }
 
@@ -50,20 +51,10 @@ void Drag(QWidget* pWidget, QPoint from, QPoint to)
 
 // A frame with the view on grids of its own, each filled with 3 columns
 // and 4 rows of "g<grid>c<col>r<row>".
-struct ViewFixture : ::testing::Test {
-    std::array<CAccGrid, 3> grids;
-    int nKind = 0;
-    int nGrid = -1;
-    CCommandRouter router;
-    std::unique_ptr<CMainFrame> frame;
-    CVexAccView* view = nullptr;
-
+struct ViewFixture : test::FrameViewFixture {
     void SetUp() override
     {
-        frame = std::make_unique<CMainFrame>(router);
-        view = new CVexAccView(CViewGrids{&grids, &nKind, &nGrid, nullptr});
-        frame->SetView(view);
-        router.SetTarget(RouteSlot::View, &view->CommandMap());
+        FrameViewFixture::SetUp();
         for (int g = 0; g < 3; ++g) {
             grids[g].SetColumnCount(3);
             grids[g].SetRowCount(4);
@@ -73,11 +64,6 @@ struct ViewFixture : ::testing::Test {
         }
         frame->resize(640, 480);
         frame->show();
-    }
-    void TearDown() override
-    {
-        router.SetTarget(RouteSlot::View, nullptr);
-        frame.reset();
     }
     static std::string Text(int g, int c, int r)
     {
@@ -89,7 +75,6 @@ struct ViewFixture : ::testing::Test {
         view->SetCurrent(ID_DATA_STATUS, 2);
         view->ShowGrid(2, true);
     }
-    bool Enabled(int nID) const { return router.QueryState(nID).m_bEnabled; }
     bool Radio(int nID)
     {
         emit frame->TopMenu(2)->aboutToShow();
@@ -280,8 +265,8 @@ TEST_F(ViewFixture, BackgroundIsWhiteWhileNoGridIsShown)
     QApplication::processEvents();
     const QImage image = view->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    for (QPoint pt : {QPoint(1, 1), image.rect().center(),
-                      QPoint(image.width() - 2, image.height() - 2)})
+    for (QPoint pt :
+         {QPoint(1, 1), image.rect().center(), QPoint(image.width() - 2, image.height() - 2)})
         EXPECT_EQ(image.pixelColor(pt), QColor(Qt::white)) << pt.x() << "," << pt.y();
 }
 

@@ -262,12 +262,12 @@ struct CX11Program {
 
 inline std::string SimBinary()
 {
-    return interop::BinDir() + "/hpa-printer-sim";
+    return (interop::BinDir() / "hpa-printer-sim").string();
 }
 
 inline std::string Quoted(const fs::path& path)
 {
-    return "'" + path.string() + "'";
+    return test::Quoted(path.string());
 }
 
 // A synthetic accounting set under the printer's file names (acc.sta,
@@ -295,8 +295,8 @@ inline std::string MakeDocument(const fs::path& dir, long nJobs, const fs::path&
     const interop::RunResult result = interop::RunHpactl(
         dir, "fetch " + sim.HostText() + " --user admin --password admin --quiet --save " +
                  Quoted(document));
-    EXPECT_EQ(result.m_nStatus, 0) << result.m_strErr;
-    return result.m_nStatus == 0 && fs::exists(document) ? sim.HostText() : std::string();
+    EXPECT_EQ(result.status, 0) << result.err;
+    return result.status == 0 && fs::exists(document) ? sim.HostText() : std::string();
 }
 
 } // namespace hpa::test::x11

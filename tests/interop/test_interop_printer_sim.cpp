@@ -5,6 +5,7 @@
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
+#include "support/QuietProgress.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "transfer/AccDecoder.h"
@@ -20,17 +21,9 @@ namespace hpa {
 namespace {
 
 using namespace test::interop;
+using test::CQuietProgress;
 using test::CRecordingMessages;
 using test::CTempDir;
-
-class CQuietProgress : public CTransferProgress {
-public:
-    void SetMessage(const std::string&) override {}
-    void SetPos(int) override {}
-    void Pump() override {}
-    bool IsCancelled() override { return false; }
-    bool CheckCancel() override { return false; }
-};
 
 struct SimCase {
     const char* pszName;
@@ -63,7 +56,7 @@ class PrinterSim : public testing::TestWithParam<SimCase> {
 protected:
     void SetUp() override
     {
-        m_strSim = BinDir() + "/hpa-printer-sim";
+        m_strSim = (BinDir() / "hpa-printer-sim").string();
         if (!fs::exists(m_strSim))
             GTEST_SKIP() << "hpa-printer-sim is not built";
         ASSERT_EQ(std::system(("'" + m_strSim + "' --generate '" + m_data.Path().string() +
@@ -131,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Faults, PrinterSim, testing::ValuesIn(kSimCases),
 // "[::1]:0"), with the host text it announces.
 void FetchFromSimulator(const std::string& strListen)
 {
-    const std::string strSim = BinDir() + "/hpa-printer-sim";
-    if (!fs::exists(strSim) || !fs::exists(BinDir() + "/hpactl"))
+    const std::string strSim = (BinDir() / "hpa-printer-sim").string();
+    if (!fs::exists(strSim) || !fs::exists((BinDir() / "hpactl").string()))
         GTEST_SKIP() << "hpa-printer-sim or hpactl is not built";
     CTempDir data;
     ASSERT_EQ(std::system(("'" + strSim + "' --generate '" + data.Path().string() +
@@ -146,8 +139,8 @@ void FetchFromSimulator(const std::string& strListen)
     const RunResult fetch = RunHpactl(
         run.Path(), "fetch '" + server.HostText() +
                         "' --user admin --password admin --summary --export-job jobs.csv");
-    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
-    EXPECT_NE(fetch.m_strOut.find("Jobs\t25\n"), std::string::npos) << fetch.m_strOut;
+    ASSERT_EQ(fetch.status, 0) << fetch.err;
+    EXPECT_NE(fetch.out.find("Jobs\t25\n"), std::string::npos) << fetch.out;
     const std::string strJobs = ReadText(run.Path() / "jobs.csv");
     EXPECT_GE(std::count(strJobs.begin(), strJobs.end(), '\n'), 26); // heading + 25 jobs
 }
@@ -182,7 +175,7 @@ public:
 
 TEST(PrinterSimLargeFile, FileBeyondTwoGibIsCountedInFull)
 {
-    const std::string strSim = BinDir() + "/hpa-printer-sim";
+    const std::string strSim = (BinDir() / "hpa-printer-sim").string();
     if (!fs::exists(strSim))
         GTEST_SKIP() << "hpa-printer-sim is not built";
     constexpr std::int64_t kSize = (std::int64_t{1} << 31) + (std::int64_t{96} << 20);
@@ -205,7 +198,7 @@ TEST(PrinterSimLargeFile, FileBeyondTwoGibIsCountedInFull)
     ASSERT_TRUE(server.Start({strSim, "--listen", "127.0.0.1:0", "--root", data.Path().string(),
                               "--user", "admin", "--password", "admin"}));
     CFtpClient client(SystemClock());
-    ASSERT_EQ(client.Login(server.HostText(), "admin", "admin"), 0);
+    ASSERT_EQ(client.Login(server.HostText(), "admin", "admin"), CFtpClient::LoginResult::loggedIn);
     const fs::path local = work.Path() / "JOB.tmp";
     TransferRequest request;
     request.m_strRemoteName = "SYS:/admin/acc1.job";

@@ -6,6 +6,7 @@
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
+#include "support/QuietProgress.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "transfer/AccDecoder.h"
@@ -17,20 +18,12 @@ namespace hpa {
 namespace {
 
 using namespace test::interop;
+using test::CQuietProgress;
 using test::CRecordingMessages;
 using test::CTempDir;
 
 constexpr const char* kUser = "auditor";
 constexpr const char* kPassword = "s3cret";
-
-class CQuietProgress : public CTransferProgress {
-public:
-    void SetMessage(const std::string&) override {}
-    void SetPos(int) override {}
-    void Pump() override {}
-    bool IsCancelled() override { return false; }
-    bool CheckCancel() override { return false; }
-};
 
 class Pyftpdlib : public testing::Test {
 protected:
@@ -110,7 +103,7 @@ class PyftpdlibHpactl : public Pyftpdlib {
 protected:
     void SetUp() override
     {
-        if (!fs::exists(BinDir() + "/hpactl"))
+        if (!fs::exists((BinDir() / "hpactl").string()))
             GTEST_SKIP() << "hpactl is not built";
     }
 };
@@ -125,15 +118,15 @@ TEST_F(PyftpdlibHpactl, FetchWritesWhatDecodeWritesForTheSameFiles)
     const RunResult fetch =
         RunHpactl(run.Path(), "fetch " + m_server.HostText() + " --user " + kUser +
                                   " --password-file pw --workdir files --summary" + strExports);
-    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
-    EXPECT_NE(fetch.m_strOut.find("Jobs\t4\n"), std::string::npos) << fetch.m_strOut;
-    EXPECT_NE(fetch.m_strOut.find("Host\t" + m_server.HostText()), std::string::npos);
-    EXPECT_EQ(fetch.m_strErr, ""); // stderr is no terminal: no progress line
+    ASSERT_EQ(fetch.status, 0) << fetch.err;
+    EXPECT_NE(fetch.out.find("Jobs\t4\n"), std::string::npos) << fetch.out;
+    EXPECT_NE(fetch.out.find("Host\t" + m_server.HostText()), std::string::npos);
+    EXPECT_EQ(fetch.err, ""); // stderr is no terminal: no progress line
 
     CTempDir again;
     fs::copy(run.Path() / "files", again.Path() / "files");
     const RunResult decode = RunHpactl(again.Path(), "decode files" + strExports);
-    ASSERT_EQ(decode.m_nStatus, 0) << decode.m_strErr;
+    ASSERT_EQ(decode.status, 0) << decode.err;
     for (const char* pszFile : {"job.csv", "paper.txt", "status.csv"}) {
         EXPECT_FALSE(ReadText(run.Path() / pszFile).empty()) << pszFile;
         EXPECT_EQ(ReadText(run.Path() / pszFile), ReadText(again.Path() / pszFile)) << pszFile;
@@ -151,8 +144,8 @@ TEST_F(PyftpdlibHpactl, FetchFromAnIpv6Server)
     const RunResult fetch =
         RunHpactl(run.Path(), "fetch \"" + m_server.HostText() + "\" --user " + kUser +
                                   " --password " + kPassword + " --summary");
-    ASSERT_EQ(fetch.m_nStatus, 0) << fetch.m_strErr;
-    EXPECT_NE(fetch.m_strOut.find("Jobs\t4\n"), std::string::npos) << fetch.m_strOut;
+    ASSERT_EQ(fetch.status, 0) << fetch.err;
+    EXPECT_NE(fetch.out.find("Jobs\t4\n"), std::string::npos) << fetch.out;
 }
 
 TEST_F(PyftpdlibHpactl, FailuresGiveTheMessageAndStatus1)
@@ -161,17 +154,17 @@ TEST_F(PyftpdlibHpactl, FailuresGiveTheMessageAndStatus1)
     CTempDir run;
     const RunResult wrong = RunHpactl(run.Path(), "fetch " + m_server.HostText() + " --user " +
                                                       kUser + " --password guess --quiet");
-    EXPECT_EQ(wrong.m_nStatus, 1);
-    EXPECT_EQ(wrong.m_strErr, "Connection to host failed.\n");
+    EXPECT_EQ(wrong.status, 1);
+    EXPECT_EQ(wrong.err, "Connection to host failed.\n");
 
     // Without --workdir nothing stays behind in the current directory.
     const RunResult right = RunHpactl(run.Path(), "fetch " + m_server.HostText() + " --user " +
                                                       kUser + " --password " + kPassword);
-    EXPECT_EQ(right.m_nStatus, 0) << right.m_strErr;
+    EXPECT_EQ(right.status, 0) << right.err;
     EXPECT_FALSE(fs::exists(run.Path() / "STA.tmp"));
 
     const RunResult usage = RunHpactl(run.Path(), "fetch " + m_server.HostText() + " --user x");
-    EXPECT_EQ(usage.m_nStatus, 2);
+    EXPECT_EQ(usage.status, 2);
 }
 
 } // namespace

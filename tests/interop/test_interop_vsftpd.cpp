@@ -6,6 +6,7 @@
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
+#include "support/QuietProgress.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "transfer/AccDecoder.h"
@@ -16,11 +17,16 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 namespace hpa {
 namespace {
 
 using namespace test::interop;
+using test::CQuietProgress;
 using test::CRecordingMessages;
 using test::CTempDir;
 
@@ -51,15 +57,6 @@ bool Connectable(int nPort)
     return bOk;
 }
 
-class CQuietProgress : public CTransferProgress {
-public:
-    void SetMessage(const std::string&) override {}
-    void SetPos(int) override {}
-    void Pump() override {}
-    bool IsCancelled() override { return false; }
-    bool CheckCancel() override { return false; }
-};
-
 class Vsftpd : public testing::Test {
 protected:
     void SetUp() override
@@ -84,26 +81,14 @@ protected:
                 "write_enable=NO\nconnect_from_port_20=NO\nport_enable=YES\npasv_enable=NO\n"
                 "seccomp_sandbox=NO\nsecure_chroot_dir=" +
                 (m_conf.Path() / "empty").string() +
-                "\nxferlog_enable=NO\nvsftpd_log_file=" + (m_conf.Path() / "log").string() +
-                "\n");
-        const std::vector<std::string> args = {kVsftpd, conf.string()};
-        std::vector<char*> argv;
-        for (const std::string& s : args)
-            argv.push_back(const_cast<char*>(s.c_str()));
-        argv.push_back(nullptr);
-        ASSERT_EQ(posix_spawn(&m_pid, kVsftpd, nullptr, nullptr, argv.data(), environ), 0);
+                "\nxferlog_enable=NO\nvsftpd_log_file=" + (m_conf.Path() / "log").string() + "\n");
+        ASSERT_TRUE(m_server.Spawn({kVsftpd, conf.string()}));
         for (int i = 0; i < 250 && !Connectable(m_nPort); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         ASSERT_TRUE(Connectable(m_nPort)) << "vsftpd did not start";
     }
 
-    void TearDown() override
-    {
-        if (m_pid > 0) {
-            ::kill(m_pid, SIGTERM);
-            ::waitpid(m_pid, nullptr, 0);
-        }
-    }
+    void TearDown() override { m_server.Stop(); }
 
     DownloadResult Download(int nTimeoutMs)
     {
@@ -127,7 +112,7 @@ protected:
     CTempDir m_root;
     CTempDir m_conf;
     CTempDir m_work;
-    pid_t m_pid = -1;
+    CChildProcess m_server;
     int m_nPort = 0;
     CAcc m_acc;
     CFieldMasks m_masks;

@@ -1,5 +1,6 @@
 // The control connection against a scripted peer: each case is a server
 // script, the command transcript the server must see and the result.
+#include "support/FixedClock.h"
 #include "support/ScriptedFtpServer.h"
 #include "transfer/FtpClient.h"
 
@@ -13,6 +14,7 @@
 namespace hpa {
 namespace {
 
+using test::CFixedClock;
 using test::CScriptedFtpServer;
 using test::HangUp;
 using test::Reply;
@@ -20,32 +22,33 @@ using test::Say;
 using test::SayLater;
 using test::Silence;
 using Lines = std::vector<std::string>;
+using LoginResult = CFtpClient::LoginResult;
+using AddressResult = CFtpClient::AddressResult;
+using TypeResult = CFtpClient::TypeResult;
 
 constexpr int kShortTimeoutMs = 200;
-
-class CFixedClock : public CClock {
-public:
-    explicit CFixedClock(std::uint32_t nTicks) : m_nTicks(nTicks) {}
-    std::uint32_t TickCount() const override { return m_nTicks; }
-    std::tm LocalNow() const override { return {}; }
-    std::uint32_t m_nTicks;
-};
 
 struct LoginCase {
     const char* pszName;
     Reply greeting; // empty: the server's default 220
     std::vector<std::pair<std::string, Reply>> replies;
     Lines transcript; // as the server sees it, the client's Quit included
-    int nResult;
+    int nResult;      // the numbered result, which must not change
 };
 
 const LoginCase kLoginCases[] = {
     {"UserThenPass", {}, {}, {"USER ops", "PASS pw", "Quit"}, 0},
     {"UserAloneIsEnough", {}, {{"USER", {Say("230 Welcome.\r\n")}}}, {"USER ops", "Quit"}, 0},
-    {"Pass332CountsAsLoggedIn", {}, {{"PASS", {Say("332 Need account.\r\n")}}},
-     {"USER ops", "PASS pw", "Quit"}, 0},
-    {"Pass300LeadsToEmptyAcct", {}, {{"PASS", {Say("300 Go on.\r\n")}}},
-     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 0},
+    {"Pass332CountsAsLoggedIn",
+     {},
+     {{"PASS", {Say("332 Need account.\r\n")}}},
+     {"USER ops", "PASS pw", "Quit"},
+     0},
+    {"Pass300LeadsToEmptyAcct",
+     {},
+     {{"PASS", {Say("300 Go on.\r\n")}}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"},
+     0},
     // The last line comes late: a client that took "230 " for the end would
     // read "220 ready" as the answer to USER and never send PASS.
     {"MultiLineGreetingIsOneReply",
@@ -64,14 +67,24 @@ const LoginCase kLoginCases[] = {
     {"UserRefused", {}, {{"USER", {Say("530 Not allowed.\r\n")}}}, {"USER ops", "Quit"}, 6},
     {"User199Refused", {}, {{"USER", {Say("199 Odd.\r\n")}}}, {"USER ops", "Quit"}, 6},
     {"NoReplyToPass", {}, {{"PASS", {HangUp()}}}, {"USER ops", "PASS pw"}, 7},
-    {"PassRefused", {}, {{"PASS", {Say("530 Login incorrect.\r\n")}}},
-     {"USER ops", "PASS pw", "Quit"}, 8},
-    {"NoReplyToAcct", {}, {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", Silence()}},
-     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 9},
-    {"AcctRefused", {}, {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", {Say("502 No.\r\n")}}},
-     {"USER ops", "PASS pw", "ACCT ", "Quit"}, 10},
+    {"PassRefused",
+     {},
+     {{"PASS", {Say("530 Login incorrect.\r\n")}}},
+     {"USER ops", "PASS pw", "Quit"},
+     8},
+    {"NoReplyToAcct",
+     {},
+     {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", Silence()}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"},
+     9},
+    {"AcctRefused",
+     {},
+     {{"PASS", {Say("300 Go on.\r\n")}}, {"ACCT", {Say("502 No.\r\n")}}},
+     {"USER ops", "PASS pw", "ACCT ", "Quit"},
+     10},
     // Replies are bytes: a NUL inside one does not cut it short.
-    {"NulInsideReplies", {Say(std::string("220 re\0ady\r\n", 12))},
+    {"NulInsideReplies",
+     {Say(std::string("220 re\0ady\r\n", 12))},
      {{"USER", {Say(std::string("331 pass\0word\r\n", 15))}}},
      {"USER ops", "PASS pw", "Quit"},
      0},
@@ -79,10 +92,16 @@ const LoginCase kLoginCases[] = {
     // multi-line reply.
     // A line of exactly 100 characters leaves only its CR LF for the next
     // piece: that is the end of the line, not an empty reply line.
-    {"LineOfExactlyTheLimit", {Say("220-" + std::string(96, 'x') + "\r\n220 ok\r\n")}, {},
-     {"USER ops", "PASS pw", "Quit"}, 0},
-    {"HugeLineInGreeting", {Say("220-" + std::string(100000, 'x') + "\r\n220 ok\r\n")}, {},
-     {"USER ops", "PASS pw", "Quit"}, 0},
+    {"LineOfExactlyTheLimit",
+     {Say("220-" + std::string(96, 'x') + "\r\n220 ok\r\n")},
+     {},
+     {"USER ops", "PASS pw", "Quit"},
+     0},
+    {"HugeLineInGreeting",
+     {Say("220-" + std::string(100000, 'x') + "\r\n220 ok\r\n")},
+     {},
+     {"USER ops", "PASS pw", "Quit"},
+     0},
 };
 
 class Login : public testing::TestWithParam<LoginCase> {};
@@ -98,7 +117,7 @@ TEST_P(Login, SendsTheTranscriptAndGivesTheResult)
 
     CFtpClient client;
     client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), c.nResult);
+    EXPECT_EQ(static_cast<int>(client.Login(server.HostText(), "ops", "pw")), c.nResult);
     client.Quit();
     EXPECT_EQ(server.Transcript(), c.transcript);
 }
@@ -115,7 +134,8 @@ TEST(LoginAccount, GivenAccountIsSentWhenAskedFor)
         server.AddReply("PASS", {Say(pszReply)});
         CFtpClient client;
         client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
-        EXPECT_EQ(client.Login(server.HostText(), "ops", "pw", "lab-7"), 0) << pszReply;
+        EXPECT_EQ(client.Login(server.HostText(), "ops", "pw", "lab-7"), LoginResult::loggedIn)
+            << pszReply;
         client.Quit();
         const Lines expected = {"USER ops", "PASS pw", "ACCT lab-7", "Quit"};
         EXPECT_EQ(server.Transcript(), expected) << pszReply;
@@ -124,14 +144,14 @@ TEST(LoginAccount, GivenAccountIsSentWhenAskedFor)
     CFtpClient client;
     client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
     EXPECT_EQ(client.Login(server.HostText(), "ops", "pw", "lab\r\nDELE x"),
-              CFtpClient::kAcctRefused);
+              LoginResult::acctRefused);
 }
 
 TEST(LoginHost, UnresolvableNameGives1AndConnectionRefusedGives2)
 {
     CFtpClient client;
     // (An empty name after the at sign fails without asking any name server.)
-    EXPECT_EQ(client.Login("nobody@", "ops", "pw"), CFtpClient::kHostNotResolved);
+    EXPECT_EQ(client.Login("nobody@", "ops", "pw"), LoginResult::hostNotResolved);
 
     // A port that was just free: nobody listens there now.
     int fd = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -143,32 +163,33 @@ TEST(LoginHost, UnresolvableNameGives1AndConnectionRefusedGives2)
     ASSERT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len), 0);
     ::close(fd);
     EXPECT_EQ(client.Login("127.0.0.1:" + std::to_string(ntohs(addr.sin_port)), "ops", "pw"),
-              CFtpClient::kConnectFailed);
+              LoginResult::connectFailed);
 }
 
 TEST(LoginHost, TextBeforeTheLastAtSignIsNotLookedUp)
 {
     CScriptedFtpServer server;
     CFtpClient client;
-    EXPECT_EQ(client.Login("front@desk@" + server.HostText(), "ops", "pw"), 0);
+    EXPECT_EQ(client.Login("front@desk@" + server.HostText(), "ops", "pw"), LoginResult::loggedIn);
     EXPECT_EQ(client.ServerAddress(), "127.0.0.1");
     std::string strAddress;
-    EXPECT_EQ(client.ResolveHost("a@localhost", strAddress), 0);
+    EXPECT_EQ(client.ResolveHost("a@localhost", strAddress), AddressResult::done);
     EXPECT_EQ(strAddress, "127.0.0.1");
-    EXPECT_EQ(client.ResolveHost("localhost", strAddress, 9), 1); // "127.0.0.1" needs 10
+    EXPECT_EQ(client.ResolveHost("localhost", strAddress, 9),
+              AddressResult::tooLong); // "127.0.0.1" needs 10
 }
 
 TEST(LoginHost, LineBreaksInUserOrPasswordAreRefusedBeforeAnythingIsSent)
 {
     CScriptedFtpServer server;
     CFtpClient client;
-    EXPECT_EQ(client.Login(server.HostText(), "ops\r\nDELE x", "pw"), CFtpClient::kUserRefused);
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw\nSITE x"), CFtpClient::kPassRefused);
+    EXPECT_EQ(client.Login(server.HostText(), "ops\r\nDELE x", "pw"), LoginResult::userRefused);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw\nSITE x"), LoginResult::passRefused);
     EXPECT_EQ(client.Login(server.HostText(), "ops", std::string("p\0w", 3)),
-              CFtpClient::kPassRefused);
+              LoginResult::passRefused);
     EXPECT_EQ(server.TranscriptSoFar(), Lines{});
     // The same client still logs in properly afterwards.
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::loggedIn);
     client.Quit();
     EXPECT_EQ(server.Transcript(), (Lines{"USER ops", "PASS pw", "Quit"}));
 }
@@ -178,15 +199,16 @@ TEST(Replies, WhatAlreadyWaitsBehindAReplyIsDrained)
     CScriptedFtpServer server;
     server.AddReply("USER", "331 Password required.\r\n530 stale\r\n226 stale too\r\n");
     CFtpClient client;
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::loggedIn);
 }
 
 TEST(Replies, WhatArrivesLaterStaysForTheNextRead)
 {
     CScriptedFtpServer server;
-    server.AddReply("USER", Reply{Say("331 Password required.\r\n"), SayLater(300, "530 late\r\n")});
+    server.AddReply("USER",
+                    Reply{Say("331 Password required.\r\n"), SayLater(300, "530 late\r\n")});
     CFtpClient client;
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kPassRefused);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::passRefused);
 }
 
 TEST(Replies, AnEndlessMultiLineReplyIsBounded)
@@ -198,7 +220,7 @@ TEST(Replies, AnEndlessMultiLineReplyIsBounded)
     server.SetGreeting({Say(strFlood)});
     CFtpClient client;
     client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kNoGreeting);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::noGreeting);
 }
 
 TEST(SetType, SendsTypeAndJudgesTheReply)
@@ -209,12 +231,12 @@ TEST(SetType, SendsTypeAndJudgesTheReply)
     server.AddReply("TYPE", Silence());
     CFtpClient client;
     client.SetTimeouts(kShortTimeoutMs, kShortTimeoutMs);
-    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
-    EXPECT_EQ(client.SetType(2), 1); // nothing sent
-    EXPECT_EQ(client.SetType(1), 3);
-    EXPECT_EQ(client.SetType(1), 0); // multi-line 200 with a 500 line inside
-    EXPECT_EQ(client.SetType(0), 2);
-    EXPECT_EQ(client.SetType(0), 0);
+    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::loggedIn);
+    EXPECT_EQ(client.SetType(2), TypeResult::unknownType); // nothing sent
+    EXPECT_EQ(client.SetType(1), TypeResult::refused);
+    EXPECT_EQ(client.SetType(1), TypeResult::done); // multi-line 200 with a 500 line inside
+    EXPECT_EQ(client.SetType(0), TypeResult::noReply);
+    EXPECT_EQ(client.SetType(0), TypeResult::done);
     client.Quit();
     EXPECT_EQ(server.Transcript(),
               (Lines{"USER ops", "PASS pw", "TYPE I", "TYPE I", "TYPE A", "TYPE A", "Quit"}));
@@ -229,7 +251,7 @@ TEST(Quit, MayBeCalledAnyNumberOfTimes)
     CScriptedFtpServer server;
     {
         CFtpClient client;
-        ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+        ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::loggedIn);
         EXPECT_EQ(client.Quit(), 0);
         EXPECT_EQ(client.Quit(), 0);
     } // the destructor quits once more
@@ -241,10 +263,10 @@ TEST(Quit, SendingToAPeerThatHungUpDoesNotKillTheProcess)
     CScriptedFtpServer server;
     server.AddReply("USER", Reply{HangUp()});
     CFtpClient client;
-    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::kNoUserReply);
+    EXPECT_EQ(client.Login(server.HostText(), "ops", "pw"), LoginResult::noUserReply);
     // The first send after the hang-up draws a reset, the next ones EPIPE.
     for (int i = 0; i < 3; ++i)
-        EXPECT_NE(client.SetType(1), 0);
+        EXPECT_NE(client.SetType(1), TypeResult::done);
     client.Quit();
     SUCCEED();
 }

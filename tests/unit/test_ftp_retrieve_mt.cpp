@@ -1,5 +1,6 @@
 // Active-mode retrieval against the scripted peer, in both of the ways real
 // servers open the data connection.
+#include "support/FixedClock.h"
 #include "support/ScriptedFtpServer.h"
 #include "support/TempDir.h"
 #include "transfer/FtpClient.h"
@@ -17,6 +18,7 @@
 namespace hpa {
 namespace {
 
+using test::CFixedClock;
 using test::CScriptedFtpServer;
 using test::CTempDir;
 using test::DataStyle;
@@ -24,14 +26,6 @@ using test::FileMode;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kRemote = "SYS:/admin/acc.sta";
-
-class CFixedClock : public CClock {
-public:
-    explicit CFixedClock(std::uint32_t nTicks) : m_nTicks(nTicks) {}
-    std::uint32_t TickCount() const override { return m_nTicks; }
-    std::tm LocalNow() const override { return {}; }
-    std::uint32_t m_nTicks;
-};
 
 std::string PortLine(int nPort)
 {
@@ -68,7 +62,8 @@ protected:
     {
         m_server.SetDataStyle(GetParam());
         m_client.SetTimeouts(300, 300);
-        ASSERT_EQ(m_client.Login(m_server.HostText(), "ops", "pw"), 0);
+        ASSERT_EQ(m_client.Login(m_server.HostText(), "ops", "pw"),
+                  CFtpClient::LoginResult::loggedIn);
     }
     std::int64_t Fetch(const std::string& strRemote, const std::string& strLocal, int bCreate)
     {
@@ -165,7 +160,7 @@ TEST_P(Retrieve, QuitFromAnotherThreadReleasesABlockedRetrieval)
     EXPECT_EQ(nStalled, 7);
 
     // Blocked in accept (or, pyftpdlib-like, in receive) on a refused file.
-    ASSERT_EQ(m_client.Login(m_server.HostText(), "ops", "pw"), 0);
+    ASSERT_EQ(m_client.Login(m_server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     std::thread refused([&] { nRefused = Fetch("SYS:/admin/none", "X.tmp", 1); });
     ASSERT_TRUE(m_server.WaitForCommand("RETR SYS:/admin/none"));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -189,7 +184,7 @@ TEST(RetrievePorts, BusyPortsAreSkippedAndTheWorkingOneIsKept)
     CFtpClient client;
     client.SetDataPort(20100);
     const int nFirst = client.DataPort();
-    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     CTempDir dir;
     std::atomic<std::int64_t> counter{0};
     {
@@ -213,7 +208,7 @@ TEST(RetrievePorts, LastPortOfTheRangeGivesBytes22And11)
     server.AddFile(kRemote, "abc");
     CFtpClient client{CFixedClock(65535)};
     ASSERT_EQ(client.DataPort(), 5643);
-    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     CTempDir dir;
     std::atomic<std::int64_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, (dir.Path() / "a").string(), 1, &counter), 3);
@@ -233,7 +228,7 @@ TEST(RetrievePorts, NoFreePortInFiftySendsNothing)
         blockers.push_back(std::make_unique<CPortBlocker>(nFirst + i));
         ASSERT_TRUE(blockers.back()->m_bBound) << nFirst + i;
     }
-    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), 0);
+    ASSERT_EQ(client.Login(server.HostText(), "ops", "pw"), CFtpClient::LoginResult::loggedIn);
     std::atomic<std::int64_t> counter{0};
     EXPECT_EQ(client.RetrieveFile(kRemote, "/nonexistent/x", 1, &counter), 0);
     EXPECT_EQ(client.DataPort(), nFirst + CFtpClient::kPortAttempts);

@@ -34,7 +34,7 @@ protected:
     void SelectBlock(int c0, int r0, int c1, int r1)
     {
         m_grid.AllowRangeSelection(1);
-        m_grid.MoveCurrentCell(c0, r0);
+        EXPECT_EQ(m_grid.MoveCurrentCell(c0, r0), kGridDone);
         CGridInput input(m_grid);
         int nKey = 0;
         for (int r = r0; r < r1; ++r)
@@ -61,7 +61,7 @@ TEST_F(GridCopy, BlockCopiesRowByRowWithoutTrailingLineFeed)
 
 TEST_F(GridCopy, WithoutSelectionOnlyTheCurrentCellIsCopied)
 {
-    m_grid.MoveCurrentCell(3, 4);
+    EXPECT_EQ(m_grid.MoveCurrentCell(3, 4), kGridDone);
     m_grid.CopySelectionToClipboard();
     EXPECT_EQ(m_clip.m_texts.at(0), "d4");
 

@@ -361,7 +361,7 @@ TEST(GridCellTypes, CheckBoxGeometryDrawingAndToggling)
     EXPECT_GT(dcOn.Lines().size(), nFrameLines);
 
     // Space on the current cell and a double click toggle back and forth.
-    grid.MoveCurrentCell(1, 1);
+    EXPECT_EQ(grid.MoveCurrentCell(1, 1), kGridDone);
     int nKey = kCheckToggleKey;
     EXPECT_EQ(pType->HandleKeyDown(&nKey), 1);
     grid.ResolveCell(1, 1, &shown);

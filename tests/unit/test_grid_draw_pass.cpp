@@ -195,7 +195,7 @@ TEST_F(GridPaint, PaintingDisabledDrawsNoCellsUntilForcedOrEnabled)
     Make(3, 50);
     m_grid.EnableGridPaint(0);
     EXPECT_TRUE(PaintRequest().m_calls.empty());
-    m_grid.ScrollRows(kMoveDown);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
     EXPECT_TRUE(Update().m_calls.empty()); // not even the pixels move
 
     CRecordingGridDC forced;
@@ -217,11 +217,11 @@ TEST_F(GridPaint, PaintingDisabledDrawsNoCellsUntilForcedOrEnabled)
 TEST_F(GridPaint, MovingDownPastTheViewScrollsAndRedrawsTheExposedRowsAndBothCurrentCells)
 {
     Make(3, 1000000);
-    m_grid.MoveCurrentCell(0, 5);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 5), kGridDone);
     m_grid.GetRedrawHints().Clear();
     m_painter.SetFocusFrameShown(true);
 
-    ASSERT_EQ(m_grid.MoveRow(kMoveDown), 0);
+    ASSERT_EQ(m_grid.MoveRow(kMoveDown), kGridDone);
     ASSERT_EQ(m_grid.GetTopRow(), 1);
     m_grid.m_nResolved = 0;
     const CRecordingGridDC dc = Update();
@@ -246,12 +246,12 @@ TEST_F(GridPaint, MovingDownPastTheViewScrollsAndRedrawsTheExposedRowsAndBothCur
 TEST_F(GridPaint, ScrollingTheViewRedrawsOnlyWhatComesIntoView)
 {
     Make(3, 1000000);
-    ASSERT_EQ(m_grid.ScrollRows(kMoveDown), 0);
+    ASSERT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
     CRecordingGridDC dc = Update();
     // The current cell (0, 0) is out of view now and is not drawn.
     EXPECT_EQ(dc.TextStrings(), Concat({RowOfNames(6, 0, 2), RowOfNames(7, 0, 2)}));
 
-    ASSERT_EQ(m_grid.ScrollRows(kMoveUp), 0);
+    ASSERT_EQ(m_grid.ScrollRows(kMoveUp), kGridDone);
     dc = Update();
     EXPECT_EQ(std::tuple(dc.m_calls.front().x, dc.m_calls.front().y), std::tuple(0, 16));
     EXPECT_EQ(dc.TextStrings(), RowOfNames(0, 0, 2));
@@ -260,7 +260,7 @@ TEST_F(GridPaint, ScrollingTheViewRedrawsOnlyWhatComesIntoView)
 TEST_F(GridPaint, ScrollingAColumnRedrawsTheExposedColumn)
 {
     Make(6, 50);
-    ASSERT_EQ(m_grid.ScrollColumns(kMoveRight), 0);
+    ASSERT_EQ(m_grid.ScrollColumns(kMoveRight), kGridDone);
     const CRecordingGridDC dc = Update();
     EXPECT_EQ(std::tuple(dc.m_calls.front().x, dc.m_calls.front().y), std::tuple(-100, 0));
     Strings expected;
@@ -273,7 +273,7 @@ TEST_F(GridPaint, ScrollingAColumnRedrawsTheExposedColumn)
 TEST_F(GridPaint, CursorMoveInsideTheViewRedrawsJustTheTwoCells)
 {
     Make(3, 50);
-    ASSERT_EQ(m_grid.MoveCurrentCell(2, 3), 0);
+    ASSERT_EQ(m_grid.MoveCurrentCell(2, 3), kGridDone);
     const CRecordingGridDC dc = Update();
     EXPECT_TRUE(dc.Calls(CDCCall::Kind::scroll).empty());
     EXPECT_EQ(dc.TextStrings(), (Strings{"C0R0", "C2R3"}));
@@ -310,7 +310,7 @@ TEST_F(GridPaint, SelectedCellsAreHighlightedButNeverTheCurrentCell)
     GridLayout& gl = m_grid.GetGridLayout();
     m_grid.SetInputSource(kInputKeyboard);
     gl.m_bShiftDown = true;
-    m_grid.MoveCurrentCell(1, 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 1), kGridDone);
     gl.m_bShiftDown = false;
     m_grid.SetInputSource(kInputProgram);
     const COLORREF crHigh = GetGridSysColor(GridSysColor::highlight);
@@ -325,7 +325,7 @@ TEST_F(GridPaint, RowModeWithoutSelectionHighlightsTheRestOfTheCurrentRow)
 {
     Make(3, 50);
     m_grid.SetMultiSelectMode(1);
-    m_grid.MoveCurrentCell(1, 2);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 2), kGridDone);
     m_painter.SetFocusFrameShown(true);
     const COLORREF crHigh = GetGridSysColor(GridSysColor::highlight);
     const CRecordingGridDC dc = PaintRequest();
@@ -364,7 +364,7 @@ TEST_F(GridPaint, TopHeadingDrawsRaisedCentredHeadingsFromTheLeftColumn)
     Make(6, 50);
     m_grid.SetCellText(1, -1, "B");
     m_grid.SetCellText(2, -1, "C");
-    m_grid.ScrollColumns(kMoveRight);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), kGridDone);
     CRecordingGridDC dc;
     m_painter.PaintTopHeading(dc, 350, 20);
     EXPECT_EQ(m_grid.m_sections.back(), kSectionTopHeading);

@@ -63,7 +63,7 @@ protected:
     // Opens the dialog with the current cell at (col, row) and the text set.
     CFakeFindDialog& Open(int nCol, int nRow, const std::string& strWhat)
     {
-        m_grid.MoveCurrentCell(nCol, nRow);
+        EXPECT_EQ(m_grid.MoveCurrentCell(nCol, nRow), kGridDone);
         EXPECT_EQ(m_grid.OpenFindDialog(), 0);
         m_pDlg->m_strWhat = strWhat;
         return *m_pDlg;
@@ -136,12 +136,12 @@ TEST_F(GridFind, CaseFoldingAndWholeWords)
     EXPECT_EQ(NotFoundCount(), 1);
     EXPECT_EQ(m_grid.GetCurrentRow(), 5);
 
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     dlg.m_bWholeWord = true;
     dlg.FindNext();
     EXPECT_EQ(m_grid.GetCurrentRow(), 5);
 
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     dlg.m_bWholeWord = false;
     dlg.m_bMatchCase = true;
     dlg.FindNext();

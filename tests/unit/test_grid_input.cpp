@@ -40,7 +40,7 @@ protected:
 
 TEST_F(GridInput, NavigationKeysMapToTheMoveCodes)
 {
-    m_grid.MoveCurrentCell(1, 10);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 10), kGridDone);
     EXPECT_EQ(Key(kGridKeyHome), 1);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 0);
     EXPECT_EQ(m_grid.GetCurrentRow(), 10);
@@ -87,7 +87,7 @@ TEST_F(GridInput, CellTypeThenNotificationSeeTheKeyAndMayChangeIt)
     CUGCell cell;
     cell.SetCellType(7);
     m_grid.WriteCell(0, 1, &cell);
-    m_grid.MoveCurrentCell(0, 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 1), kGridDone);
     m_grid.Take();
 
     // The cell type turns Down into Right; OnGridKeyDown sees Right with the
@@ -105,7 +105,7 @@ TEST_F(GridInput, CellTypeThenNotificationSeeTheKeyAndMayChangeIt)
     EXPECT_EQ(m_grid.GetCurrentRow(), 0);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 1);
 
-    m_grid.MoveCurrentCell(0, 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 1), kGridDone);
     m_grid.Take();
     int nChar = 'x';
     m_input.OnChar(&nChar, 0);
@@ -115,7 +115,7 @@ TEST_F(GridInput, CellTypeThenNotificationSeeTheKeyAndMayChangeIt)
 
 TEST_F(GridInput, FocusChangesRedrawTheCurrentCell)
 {
-    m_grid.MoveCurrentCell(2, 3);
+    EXPECT_EQ(m_grid.MoveCurrentCell(2, 3), kGridDone);
     m_grid.GetRedrawHints().Clear();
     m_input.OnFocusIn();
     EXPECT_TRUE(m_input.HasFocus());
@@ -287,7 +287,7 @@ TEST_F(GridInput, DragModesAccelerateWithTheDistance)
     };
     for (Case c : {Case{1, 2}, Case{2, 4}, Case{3, 8}}) {
         m_grid.SetDragMode(c.nMode);
-        m_grid.MoveCurrentCell(0, 10);
+        EXPECT_EQ(m_grid.MoveCurrentCell(0, 10), kGridDone);
         m_input.OnCellAreaButton(kGridButtonLeft, GridMouseAction::down, X(0), Y(0), 0);
         const int nStart = m_grid.GetCurrentRow();
         m_input.OnCellAreaMouseMove(X(0), 100 + 40, kGridButtonLeft, 0);
@@ -299,7 +299,7 @@ TEST_F(GridInput, DragModesAccelerateWithTheDistance)
         m_input.OnCaptureLost();
     }
     // Columns: q = distance / half the default width; mode 3 squares it.
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     m_input.OnCellAreaButton(kGridButtonLeft, GridMouseAction::down, X(0), Y(0), 0);
     m_input.OnCellAreaMouseMove(300 + 50, Y(0), kGridButtonLeft, 0);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 1);

@@ -44,7 +44,7 @@ protected:
 
 TEST_F(GridHeadings, ClicksNotifyOneOnPressAndZeroOnRelease)
 {
-    m_grid.SetLeftColumn(2);
+    EXPECT_EQ(m_grid.SetLeftColumn(2), kGridDone);
     m_grid.m_bCanResize = 0; // keep the edge tests out of the log
     m_grid.Take();
     m_input.OnTopHeadingButton(kLeft, kDown, 130, 5, 0);
@@ -57,7 +57,7 @@ TEST_F(GridHeadings, ClicksNotifyOneOnPressAndZeroOnRelease)
                    "OnColumnHeadingDoubleClick(2)", "OnColumnHeadingRightClick(2,1)",
                    "OnColumnHeadingRightClick(2,0)"}));
 
-    m_grid.SetTopRow(10);
+    EXPECT_EQ(m_grid.SetTopRow(10), kGridDone);
     m_input.OnSideHeadingButton(kLeft, kDown, 5, 40, 0);
     m_input.OnSideHeadingButton(kLeft, kUp, 5, 40, 0);
     m_input.OnSideHeadingButton(kRight, kDown, 5, 0, 0);

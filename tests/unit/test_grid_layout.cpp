@@ -76,7 +76,7 @@ TEST(GridLayout, TopRowIsPulledBackToTheMaximum)
 {
     CUGCtrl grid;
     MakeTenRowGrid(grid, true, 100, 50);
-    ASSERT_EQ(grid.ScrollRows(kMoveLast), 0);
+    ASSERT_EQ(grid.ScrollRows(kMoveLast), kGridDone);
     EXPECT_EQ(grid.GetTopRow(), 44);
     grid.SetRowCount(20);
     EXPECT_EQ(grid.GetTopRow(), 14);
@@ -112,7 +112,7 @@ TEST(GridLayout, VerticalBarScalesAboveAThousandTopRows)
     EXPECT_EQ(info.nMax, 1000);
     EXPECT_EQ(info.nPage, 1);
     EXPECT_TRUE(info.bScaled);
-    grid.SetTopRow(2500);
+    EXPECT_EQ(grid.SetTopRow(2500), kGridDone);
     EXPECT_EQ(grid.GetVScrollInfo().nPos, 500);
     EXPECT_EQ(grid.VScrollPosToRow(500), 2500);
     EXPECT_EQ(grid.VScrollPosToRow(1000), 5000);
@@ -243,7 +243,7 @@ TEST(GridLayout, InsertRowAtShiftsStoreHeightsAndCurrentRow)
     for (int r = 0; r < 5; ++r)
         grid.SetCellText(0, r, std::to_string(r));
     grid.SetRowHeight(2, 30);
-    grid.MoveCurrentCell(0, 3);
+    EXPECT_EQ(grid.MoveCurrentCell(0, 3), kGridDone);
     grid.Take();
 
     EXPECT_EQ(grid.InsertRowAt(-1), 2);
@@ -289,7 +289,7 @@ TEST(GridLayout, HitTestWalksFromTheVisibleOrigin)
         EXPECT_EQ(nCol, 1);
         EXPECT_EQ(nRow, 1);
         EXPECT_EQ(rc, (CGridRect{100, 16, 200, 32}));
-        grid.SetTopRow(3);
+        EXPECT_EQ(grid.SetTopRow(3), kGridDone);
         ASSERT_EQ(grid.GetCellFromPoint(0, 0, &nCol, &nRow, &rc), 0);
         EXPECT_EQ(nRow, 3);
         EXPECT_EQ(rc, (CGridRect{0, 0, 100, 16}));
@@ -329,11 +329,11 @@ TEST(GridLayout, JoinedBlocksHitTestAsTheirOrigin)
     EXPECT_EQ(rc, (CGridRect{100, 16, 300, 64}));
 
     // Moving down from the origin skips past the block.
-    grid.MoveCurrentCell(1, 1);
-    EXPECT_EQ(grid.MoveRow(kMoveDown), 0);
+    EXPECT_EQ(grid.MoveCurrentCell(1, 1), kGridDone);
+    EXPECT_EQ(grid.MoveRow(kMoveDown), kGridDone);
     EXPECT_EQ(grid.GetCurrentRow(), 4);
     // A move into the block lands on its origin.
-    grid.MoveCurrentCell(2, 3);
+    EXPECT_EQ(grid.MoveCurrentCell(2, 3), kGridDone);
     EXPECT_EQ(grid.GetCurrentColumn(), 1);
     EXPECT_EQ(grid.GetCurrentRow(), 1);
 }
@@ -347,18 +347,18 @@ TEST(GridLayout, MillionUniformRowsUseArithmetic)
     grid.SetRowCount(1000000);
     hpa::test::SetCellAreaWithBars(grid, 800, 600); // 37 rows fit fully
     ASSERT_EQ(grid.GetMaxTopRow(), 1000000 - 37);
-    ASSERT_EQ(grid.ScrollRows(kMoveLast), 0);
+    ASSERT_EQ(grid.ScrollRows(kMoveLast), kGridDone);
     CGridRect rc;
     ASSERT_EQ(grid.GetCellRect(3, 999999, &rc), 0);
     EXPECT_EQ(rc.top, 36 * 16);
     int nCol = 0, nRow = 0;
     ASSERT_EQ(grid.GetCellFromPoint(5, 590, &nCol, &nRow), 0);
     EXPECT_EQ(nRow, 999999);
-    grid.MoveCurrentCell(0, 500000);
+    EXPECT_EQ(grid.MoveCurrentCell(0, 500000), kGridDone);
     EXPECT_EQ(grid.GetTopRow(), 500000);
-    ASSERT_EQ(grid.MoveRow(kMovePageDown), 0);
+    ASSERT_EQ(grid.MoveRow(kMovePageDown), kGridDone);
     EXPECT_EQ(grid.GetCurrentRow(), 500037);
     EXPECT_EQ(grid.GetTopRow(), 500001);
-    ASSERT_EQ(grid.ScrollRows(kMoveDown), 0);
+    ASSERT_EQ(grid.ScrollRows(kMoveDown), kGridDone);
     EXPECT_EQ(grid.GetTopRow(), 500002);
 }

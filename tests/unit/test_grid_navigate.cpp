@@ -38,26 +38,26 @@ protected:
 
 TEST_P(GridNavigate, MoveCurrentCellNotifiesInOrder)
 {
-    ASSERT_EQ(m_grid.MoveCurrentCell(2, 3), 0);
+    ASSERT_EQ(m_grid.MoveCurrentCell(2, 3), kGridDone);
     EXPECT_EQ(m_grid.Take(), (Log{"CanMoveCurrent(0,0,2,3)", "OnRowChanged(0,3)",
                                   "OnColumnChanged(0,2)", "OnCellChanged(0,2,0,3)"}));
-    EXPECT_EQ(m_grid.MoveCurrentCell(2, 3), 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(2, 3), kGridDone);
     EXPECT_TRUE(m_grid.Take().empty());
     EXPECT_EQ(m_grid.GetGridLayout().m_nPrevCurrentRow, 3);
 }
 
 TEST_P(GridNavigate, MoveCurrentCellRefusesAndReportsBadTargets)
 {
-    EXPECT_EQ(m_grid.MoveCurrentCell(3, 0), 1);
-    EXPECT_EQ(m_grid.MoveCurrentCell(-1, 0), 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(3, 0), kGridRefused);
+    EXPECT_EQ(m_grid.MoveCurrentCell(-1, 0), kGridRefused);
     EXPECT_TRUE(m_grid.Take().empty());
-    EXPECT_EQ(m_grid.MoveCurrentCell(0, 52), 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 52), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnPastLastRow(50,3,0)"});
-    EXPECT_EQ(m_grid.MoveCurrentCell(0, -2), 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, -2), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnBeforeFirstRow(50,-2)"});
 
     m_grid.m_bVetoMove = true;
-    EXPECT_EQ(m_grid.MoveCurrentCell(1, 1), 2);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 1), kGridVetoed);
     EXPECT_EQ(m_grid.Take(), Log{"CanMoveCurrent(0,0,1,1)"});
     EXPECT_EQ(m_grid.GetCurrentColumn(), 0);
     EXPECT_EQ(m_grid.GetCurrentRow(), 0);
@@ -65,12 +65,12 @@ TEST_P(GridNavigate, MoveCurrentCellRefusesAndReportsBadTargets)
 
 TEST_P(GridNavigate, MovingDownFromTheLastVisibleRowScrollsJustEnough)
 {
-    m_grid.MoveCurrentCell(0, 5);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 5), kGridDone);
     ASSERT_EQ(m_grid.GetTopRow(), 0);
     m_grid.Take();
     m_grid.GetRedrawHints().Clear();
 
-    ASSERT_EQ(m_grid.MoveRow(kMoveDown), 0);
+    ASSERT_EQ(m_grid.MoveRow(kMoveDown), kGridDone);
     EXPECT_EQ(m_grid.GetTopRow(), 1); // rows 1..6 are 96 pixels
     EXPECT_EQ(m_grid.Take(), (Log{"CanMoveCurrent(0,5,0,6)", "OnRowChanged(5,6)",
                                   "OnCellChanged(0,0,5,6)", "OnTopRowChanged(0,1)"}));
@@ -86,7 +86,7 @@ TEST_P(GridNavigate, MovingDownFromTheLastVisibleRowScrollsJustEnough)
 
 TEST_P(GridNavigate, ScrollingByOneRowRepaintsOnlyTheExposedRowAndTheCurrentCell)
 {
-    ASSERT_EQ(m_grid.ScrollRows(kMoveDown), 0);
+    ASSERT_EQ(m_grid.ScrollRows(kMoveDown), kGridDone);
     EXPECT_EQ(m_grid.Take(), (Log{"CanScrollView(0,0,0,1)", "OnTopRowChanged(0,1)"}));
     const CGridRedrawHints& hints = m_grid.GetRedrawHints();
     EXPECT_EQ(hints.ScrollDy(), -16);
@@ -94,13 +94,13 @@ TEST_P(GridNavigate, ScrollingByOneRowRepaintsOnlyTheExposedRowAndTheCurrentCell
     EXPECT_EQ(m_grid.GetCurrentRow(), 0); // the current cell stays
 
     m_grid.GetRedrawHints().Clear();
-    ASSERT_EQ(m_grid.ScrollRows(kMoveUp), 0);
+    ASSERT_EQ(m_grid.ScrollRows(kMoveUp), kGridDone);
     EXPECT_EQ(hints.ScrollDy(), 16);
     EXPECT_EQ(hints.Ranges(), (std::vector<CGridRange>{{0, 0, 2, 0}}));
 
     // A jump further than the area repaints everything.
     m_grid.GetRedrawHints().Clear();
-    ASSERT_EQ(m_grid.ScrollRows(kMoveLast), 0);
+    ASSERT_EQ(m_grid.ScrollRows(kMoveLast), kGridDone);
     EXPECT_TRUE(hints.IsFullRedraw());
 }
 
@@ -110,23 +110,23 @@ TEST_P(GridNavigate, RowMovesByCode)
         int nFrom, nCode, nResult, nTo;
     };
     const Case cases[] = {
-        {10, kMoveUp, 0, 9},       {10, kMoveDown, 0, 11},     {10, kMovePageUp, 0, 4},
-        {10, kMovePageDown, 0, 16}, {10, kMoveFirst, 0, 0},     {10, kMoveLast, 0, 49},
-        {47, kMovePageDown, 0, 49}, {3, kMovePageUp, 0, 0},     {10, 6, 3, 10},
+        {10, kMoveUp, 0, 9},        {10, kMoveDown, 0, 11}, {10, kMovePageUp, 0, 4},
+        {10, kMovePageDown, 0, 16}, {10, kMoveFirst, 0, 0}, {10, kMoveLast, 0, 49},
+        {47, kMovePageDown, 0, 49}, {3, kMovePageUp, 0, 0}, {10, 6, 3, 10},
         {0, kMoveUp, 0, 0},         {49, kMoveDown, 0, 49},
     };
     for (const Case& c : cases) {
-        m_grid.MoveCurrentCell(0, c.nFrom);
+        EXPECT_EQ(m_grid.MoveCurrentCell(0, c.nFrom), kGridDone);
         EXPECT_EQ(m_grid.MoveRow(c.nCode), c.nResult) << c.nFrom << " code " << c.nCode;
         EXPECT_EQ(m_grid.GetCurrentRow(), c.nTo) << c.nFrom << " code " << c.nCode;
     }
-    m_grid.MoveCurrentCell(0, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 0), kGridDone);
     m_grid.Take();
-    m_grid.MoveRow(kMoveUp);
+    EXPECT_EQ(m_grid.MoveRow(kMoveUp), kGridDone);
     EXPECT_EQ(m_grid.Take(), Log{"OnBeforeFirstRow(50,-1)"});
-    m_grid.MoveCurrentCell(0, 49);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 49), kGridDone);
     m_grid.Take();
-    m_grid.MoveRow(kMoveDown);
+    EXPECT_EQ(m_grid.MoveRow(kMoveDown), kGridDone);
     EXPECT_EQ(m_grid.Take(), Log{"OnPastLastRow(50,1,0)"});
 }
 
@@ -137,18 +137,19 @@ TEST_P(GridNavigate, ColumnMovesByCode)
         int nFrom, nCode, nResult, nTo;
     };
     const Case cases[] = {
-        {3, kMoveLeft, 0, 2},      {3, kMoveRight, 0, 4},      {0, kMovePageLeft, 1, 0},
-        {7, kMovePageRight, 1, 7}, {1, kMovePageRight, 0, 4},  {5, kMovePageLeft, 0, 2},
-        {3, kMoveFirst, 0, 0},     {3, kMoveLast, 0, 7},       {0, kMoveLeft, 0, 0},
-        {3, 9, 3, 3},
+        {3, kMoveLeft, 0, 2},      {3, kMoveRight, 0, 4},
+        {0, kMovePageLeft, 1, 0},  {7, kMovePageRight, 1, 7},
+        {1, kMovePageRight, 0, 4}, {5, kMovePageLeft, 0, 2},
+        {3, kMoveFirst, 0, 0},     {3, kMoveLast, 0, 7},
+        {0, kMoveLeft, 0, 0},      {3, 9, 3, 3},
     };
     for (const Case& c : cases) {
-        m_grid.MoveCurrentCell(c.nFrom, 0);
+        EXPECT_EQ(m_grid.MoveCurrentCell(c.nFrom, 0), kGridDone);
         EXPECT_EQ(m_grid.MoveColumn(c.nCode), c.nResult) << c.nFrom << " code " << c.nCode;
         EXPECT_EQ(m_grid.GetCurrentColumn(), c.nTo) << c.nFrom << " code " << c.nCode;
     }
     // The last column brought into view: columns 5..7 fill the 300 pixels.
-    m_grid.MoveCurrentCell(7, 0);
+    EXPECT_EQ(m_grid.MoveCurrentCell(7, 0), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 5);
 }
 
@@ -158,27 +159,34 @@ TEST_P(GridNavigate, ScrollRowsCodesAndRefusals)
         int nFromTop, nCode, nResult, nTop;
     };
     const Case cases[] = {
-        {10, kMoveUp, 0, 9},        {10, kMoveDown, 0, 11},  {10, kMovePageUp, 0, 4},
-        {10, kMovePageDown, 0, 16}, {40, kMovePageDown, 0, 44}, {3, kMovePageUp, 0, 0},
-        {10, kMoveFirst, 0, 0},     {10, kMoveLast, 0, 44},  {0, kMoveFirst, 1, 0},
-        {44, kMoveLast, 1, 44},     {10, 7, 3, 10},
+        {10, kMoveUp, 0, 9},
+        {10, kMoveDown, 0, 11},
+        {10, kMovePageUp, 0, 4},
+        {10, kMovePageDown, 0, 16},
+        {40, kMovePageDown, 0, 44},
+        {3, kMovePageUp, 0, 0},
+        {10, kMoveFirst, 0, 0},
+        {10, kMoveLast, 0, 44},
+        {0, kMoveFirst, 1, 0},
+        {44, kMoveLast, 1, 44},
+        {10, 7, 3, 10},
     };
     for (const Case& c : cases) {
-        m_grid.SetTopRow(c.nFromTop);
+        EXPECT_EQ(m_grid.SetTopRow(c.nFromTop), kGridDone);
         EXPECT_EQ(m_grid.ScrollRows(c.nCode), c.nResult) << c.nFromTop << " code " << c.nCode;
         EXPECT_EQ(m_grid.GetTopRow(), c.nTop) << c.nFromTop << " code " << c.nCode;
     }
-    m_grid.SetTopRow(0);
+    EXPECT_EQ(m_grid.SetTopRow(0), kGridDone);
     m_grid.Take();
-    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), 1);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnBeforeFirstRow(50,-1)"});
-    m_grid.SetTopRow(44);
+    EXPECT_EQ(m_grid.SetTopRow(44), kGridDone);
     m_grid.Take();
-    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), 1);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveDown), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnPastLastRow(50,1,0)"});
 
     m_grid.m_bVetoScroll = true;
-    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), 2);
+    EXPECT_EQ(m_grid.ScrollRows(kMoveUp), kGridVetoed);
     EXPECT_EQ(m_grid.GetTopRow(), 44);
     EXPECT_EQ(m_grid.Take(), Log{"CanScrollView(0,44,0,43)"});
 }
@@ -186,40 +194,40 @@ TEST_P(GridNavigate, ScrollRowsCodesAndRefusals)
 TEST_P(GridNavigate, DirectTopRowAndLeftColumn)
 {
     Make(8);
-    EXPECT_EQ(m_grid.SetTopRow(0), 1); // unchanged
-    EXPECT_EQ(m_grid.SetTopRow(45), 1);
+    EXPECT_EQ(m_grid.SetTopRow(0), kGridRefused); // unchanged
+    EXPECT_EQ(m_grid.SetTopRow(45), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnPastLastRow(50,1,0)"});
-    EXPECT_EQ(m_grid.SetTopRow(-1), 1);
+    EXPECT_EQ(m_grid.SetTopRow(-1), kGridRefused);
     EXPECT_EQ(m_grid.Take(), Log{"OnBeforeFirstRow(50,-1)"});
-    EXPECT_EQ(m_grid.SetTopRow(20), 0);
+    EXPECT_EQ(m_grid.SetTopRow(20), kGridDone);
     EXPECT_EQ(m_grid.Take(), (Log{"CanScrollView(0,0,0,20)", "OnTopRowChanged(0,20)"}));
 
     EXPECT_EQ(m_grid.GetMaxLeftColumn(), 5);
-    EXPECT_EQ(m_grid.SetLeftColumn(0), 0); // unchanged
-    EXPECT_EQ(m_grid.SetLeftColumn(6), 1);
-    EXPECT_EQ(m_grid.SetLeftColumn(2), 0);
+    EXPECT_EQ(m_grid.SetLeftColumn(0), kGridDone); // unchanged
+    EXPECT_EQ(m_grid.SetLeftColumn(6), kGridRefused);
+    EXPECT_EQ(m_grid.SetLeftColumn(2), kGridDone);
     EXPECT_EQ(m_grid.Take(), (Log{"CanScrollView(0,20,2,20)", "OnLeftColumnChanged(0,2)"}));
     m_grid.m_bVetoScroll = true;
-    EXPECT_EQ(m_grid.SetLeftColumn(3), 2);
+    EXPECT_EQ(m_grid.SetLeftColumn(3), kGridVetoed);
 }
 
 TEST_P(GridNavigate, ScrollColumnsCodes)
 {
     Make(8);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveLeft), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMovePageLeft), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveFirst), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), 0);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveLeft), kGridRefused);
+    EXPECT_EQ(m_grid.ScrollColumns(kMovePageLeft), kGridRefused);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveFirst), kGridRefused);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMovePageRight), 0);
+    EXPECT_EQ(m_grid.ScrollColumns(kMovePageRight), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 4);
-    EXPECT_EQ(m_grid.ScrollColumns(kMovePageRight), 0);
+    EXPECT_EQ(m_grid.ScrollColumns(kMovePageRight), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 5);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveLast), 1);
-    EXPECT_EQ(m_grid.ScrollColumns(kMovePageLeft), 0);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveRight), kGridRefused);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveLast), kGridRefused);
+    EXPECT_EQ(m_grid.ScrollColumns(kMovePageLeft), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 2);
-    EXPECT_EQ(m_grid.ScrollColumns(kMoveFirst), 0);
+    EXPECT_EQ(m_grid.ScrollColumns(kMoveFirst), kGridDone);
     EXPECT_EQ(m_grid.GetLeftColumn(), 0);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 0);
 }
@@ -228,16 +236,16 @@ TEST_P(GridNavigate, AClickedPartlyVisibleRowDoesNotScroll)
 {
     GridLayout& gl = m_grid.GetGridLayout();
     gl.m_bFullView = 0;
-    m_grid.MoveCurrentCell(0, 6); // partly shown at the bottom
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 6), kGridDone); // partly shown at the bottom
     EXPECT_EQ(m_grid.GetTopRow(), 0);
     gl.m_bFullView = 1;
-    m_grid.MoveCurrentCell(0, 7);
+    EXPECT_EQ(m_grid.MoveCurrentCell(0, 7), kGridDone);
     EXPECT_EQ(m_grid.GetTopRow(), 2);
 }
 
 TEST_P(GridNavigate, CountChangesPullTheCurrentCellIn)
 {
-    m_grid.MoveCurrentCell(2, 40);
+    EXPECT_EQ(m_grid.MoveCurrentCell(2, 40), kGridDone);
     m_grid.Take();
     m_grid.SetColumnCount(2);
     EXPECT_EQ(m_grid.GetCurrentColumn(), 1);
@@ -251,19 +259,21 @@ TEST_P(GridNavigate, CountChangesPullTheCurrentCellIn)
     EXPECT_EQ(m_grid.GetTopRow(), 0);
     int nCol = 0, nRow = 0;
     EXPECT_EQ(m_grid.GetCellFromPoint(1, 1, &nCol, &nRow), 1);
-    EXPECT_EQ(m_grid.MoveRow(kMoveDown), 0);
+    EXPECT_EQ(m_grid.MoveRow(kMoveDown), kGridDone);
 }
 
 TEST_P(GridNavigate, CurrentCellCacheFollowsTheCurrentCell)
 {
     m_grid.SetCellText(1, 2, "here");
-    m_grid.MoveCurrentCell(1, 2);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 2), kGridDone);
     EXPECT_EQ(m_grid.GetGridLayout().m_currentCell.GetText(), "here");
     EXPECT_EQ(m_grid.GetCellType(0)->FocusRow(), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, GridNavigate, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Uniform" : "PerRow"; });
+                         [](const ::testing::TestParamInfo<bool>& p) {
+                             return p.param ? "Uniform" : "PerRow";
+                         });
 
 // ---- selection ------------------------------------------------------------------------
 
@@ -292,7 +302,7 @@ protected:
         GridLayout& gl = m_grid.GetGridLayout();
         gl.m_nInputSource = kInputKeyboard;
         gl.m_bShiftDown = bShift;
-        m_grid.MoveRow(nCode);
+        EXPECT_EQ(m_grid.MoveRow(nCode), kGridDone);
         gl.m_nInputSource = kInputProgram;
         gl.m_bShiftDown = false;
     }
@@ -302,7 +312,7 @@ protected:
         gl.m_nInputSource = kInputMouseClick;
         gl.m_bShiftDown = bShift;
         gl.m_bControlDown = bControl;
-        m_grid.MoveCurrentCell(nCol, nRow);
+        EXPECT_EQ(m_grid.MoveCurrentCell(nCol, nRow), kGridDone);
         gl.m_nInputSource = kInputProgram;
         gl.m_bShiftDown = gl.m_bControlDown = false;
     }
@@ -313,7 +323,7 @@ protected:
 
 TEST_F(GridSelect, WithSelectionOffOnlyTheCurrentCellIsEnumerated)
 {
-    m_grid.MoveCurrentCell(2, 3);
+    EXPECT_EQ(m_grid.MoveCurrentCell(2, 3), kGridDone);
     EXPECT_EQ(Enumerate(m_grid), Log{"2,3"});
     EXPECT_EQ(m_grid.IsSelected(2, 3), 0);
 }
@@ -372,11 +382,11 @@ TEST_F(GridSelect, TurningSelectionOffRepaintsTheSelectedCells)
 TEST_F(GridSelect, ProgramMovesStartANewBlock)
 {
     m_grid.AllowRangeSelection(1);
-    m_grid.MoveCurrentCell(1, 1);
+    EXPECT_EQ(m_grid.MoveCurrentCell(1, 1), kGridDone);
     m_grid.GetGridLayout().m_nInputSource = kInputMouseDrag;
-    m_grid.MoveCurrentCell(2, 2);
+    EXPECT_EQ(m_grid.MoveCurrentCell(2, 2), kGridDone);
     EXPECT_EQ(Enumerate(m_grid).size(), 4u);
     m_grid.GetGridLayout().m_nInputSource = kInputProgram;
-    m_grid.MoveCurrentCell(3, 3);
+    EXPECT_EQ(m_grid.MoveCurrentCell(3, 3), kGridDone);
     EXPECT_EQ(Enumerate(m_grid), Log{"3,3"});
 }

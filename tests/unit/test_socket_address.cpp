@@ -44,7 +44,7 @@ bool Ipv6LoopbackUsable()
 {
     CTcpSocket probe;
     for (int nPort = 47000; nPort < 47050; ++nPort) {
-        if (probe.Listen(nPort, "::1") == 0)
+        if (probe.Listen(nPort, "::1") == ListenResult::done)
             return true;
     }
     return false;
@@ -58,22 +58,22 @@ TEST(TcpSocketIpv6, ConnectAnyTriesTheAddressesInOrder)
         GTEST_SKIP() << "no IPv6 loopback address on this host";
     CTcpSocket listener;
     int nPort = 47100;
-    while (nPort < 47200 && listener.Listen(nPort, "::1") != 0)
+    while (nPort < 47200 && listener.Listen(nPort, "::1") != ListenResult::done)
         ++nPort;
     ASSERT_TRUE(listener.IsListening());
 
     CTcpSocket client;
     client.SetTimeouts(2000, 2000);
     std::string strConnected;
-    ASSERT_EQ(client.ConnectAny(nPort, {"127.0.0.1", "::1"}, &strConnected), 0);
+    ASSERT_EQ(client.ConnectAny(nPort, {"127.0.0.1", "::1"}, &strConnected), ConnectResult::done);
     EXPECT_EQ(strConnected, "::1");
     std::string strLocal;
     ASSERT_TRUE(client.GetLocalName(strLocal));
     EXPECT_EQ(strLocal, "::1");
 
     CTcpSocket refused;
-    EXPECT_EQ(refused.ConnectAny(nPort, {"127.0.0.1"}), 2);
-    EXPECT_EQ(refused.ConnectAny(nPort, {}), 2);
+    EXPECT_EQ(refused.ConnectAny(nPort, {"127.0.0.1"}), ConnectResult::failed);
+    EXPECT_EQ(refused.ConnectAny(nPort, {}), ConnectResult::failed);
 }
 
 } // namespace

@@ -164,10 +164,10 @@ int main(int argc, char** argv)
     if (pszShot) {
         QTimer::singleShot(300, &frame, [&] {
             for (int i = 0; i < 40; ++i)
-                grid.ScrollRows(kMovePageDown);
-            grid.ScrollRows(kMoveDown);
-            grid.MoveCurrentCell(2, grid.GetTopRow() + 3);
-            grid.ScrollColumns(kMoveRight);
+                (void)grid.ScrollRows(kMovePageDown);
+            (void)grid.ScrollRows(kMoveDown);
+            (void)grid.MoveCurrentCell(2, grid.GetTopRow() + 3);
+            (void)grid.ScrollColumns(kMoveRight);
             // Shift+Down twice and Shift+Right: a selected block beside the
             // current cell's focus frame.
             frame.activateWindow();
