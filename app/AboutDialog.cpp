@@ -1,7 +1,7 @@
 #include "app/AboutDialog.h"
 
-#include "ui/DialogUnits.h"
 #include "hpa_version.h"
+#include "ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QPushButton>

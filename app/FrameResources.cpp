@@ -2,7 +2,6 @@
 
 #include "ui/CommandIds.h"
 
-
 namespace hpa {
 
 namespace {
@@ -53,14 +52,14 @@ constexpr MenuEntry kMenu[] = {
 // Accelerator table 128. Paste, cut, undo and the pane keys have no handler
 // in this program; they stay in the table and do nothing.
 constexpr AcceleratorEntry kAccelerators[] = {
-    {"Ctrl+C", ID_EDIT_COPY},       {"Ctrl+Ins", ID_EDIT_COPY},
-    {"Ctrl+N", ID_FILE_NEW},        {"Ctrl+O", ID_FILE_OPEN},
-    {"Ctrl+P", ID_FILE_PRINT},      {"Ctrl+S", ID_FILE_SAVE},
-    {"F12", ID_FILE_SAVE_AS},       {"Ctrl+V", ID_EDIT_PASTE},
-    {"Shift+Ins", ID_EDIT_PASTE},   {"Ctrl+X", ID_EDIT_CUT},
-    {"Shift+Del", ID_EDIT_CUT},     {"Ctrl+Z", ID_EDIT_UNDO},
+    {"Ctrl+C", ID_EDIT_COPY},        {"Ctrl+Ins", ID_EDIT_COPY},
+    {"Ctrl+N", ID_FILE_NEW},         {"Ctrl+O", ID_FILE_OPEN},
+    {"Ctrl+P", ID_FILE_PRINT},       {"Ctrl+S", ID_FILE_SAVE},
+    {"F12", ID_FILE_SAVE_AS},        {"Ctrl+V", ID_EDIT_PASTE},
+    {"Shift+Ins", ID_EDIT_PASTE},    {"Ctrl+X", ID_EDIT_CUT},
+    {"Shift+Del", ID_EDIT_CUT},      {"Ctrl+Z", ID_EDIT_UNDO},
     {"Alt+Backspace", ID_EDIT_UNDO}, {"F1", ID_HELP},
-    {"Shift+F1", ID_CONTEXT_HELP},  {"F6", ID_NEXT_PANE},
+    {"Shift+F1", ID_CONTEXT_HELP},   {"F6", ID_NEXT_PANE},
     {"Shift+F6", ID_PREV_PANE},
 };
 

@@ -1,12 +1,12 @@
 #include "app/MainFrame.h"
 
-#include "ui/CommandIds.h"
 #include "app/FrameResources.h"
-#include "ui/HelpWindow.h"
-#include "ui/Resources.h"
 #include "app/SplashWindow.h"
 #include "app/StatusPane.h"
 #include "platform/qt/IdleProcessing.h"
+#include "ui/CommandIds.h"
+#include "ui/HelpWindow.h"
+#include "ui/Resources.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

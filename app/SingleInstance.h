@@ -27,10 +27,10 @@ CInstanceNames DefaultInstanceNames();
 class CSingleInstance {
 public:
     enum class Outcome {
-        First,        // this process is the instance; Watcher() serves later starts
-        Handed,       // the running instance was asked to come forward
-        Unreachable,  // the lock is held by a live process that does not answer
-        Unavailable   // no lock could be made at all: running without the check
+        First,       // this process is the instance; Watcher() serves later starts
+        Handed,      // the running instance was asked to come forward
+        Unreachable, // the lock is held by a live process that does not answer
+        Unavailable  // no lock could be made at all: running without the check
     };
 
     explicit CSingleInstance(CInstanceNames names);

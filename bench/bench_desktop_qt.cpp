@@ -12,11 +12,11 @@
 #include "accounting/FieldCatalogue.h"
 #include "document/qt/DocumentUi.h"
 #include "document/qt/VexAccDoc.h"
-#include "ui/ViewLink.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"
 #include "platform/Messages.h"
+#include "ui/ViewLink.h"
 #include "view/qt/ExportCommand.h"
 
 #include <QApplication>

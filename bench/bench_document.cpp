@@ -71,10 +71,7 @@ struct CBenchSet {
         m_acc.Bind(binding);
     }
 
-    CAccDocumentContent Content()
-    {
-        return {{&m_grids[0], &m_grids[1], &m_grids[2]}, &m_acc};
-    }
+    CAccDocumentContent Content() { return {{&m_grids[0], &m_grids[1], &m_grids[2]}, &m_acc}; }
 
     // The order of a download, as hpactl decode runs it.
     bool Decode()

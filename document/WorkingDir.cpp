@@ -60,7 +60,8 @@ std::filesystem::path CWorkingDir::File(std::string_view strName) const
 
 void CWorkingDir::DeleteWorkingFiles() const
 {
-    for (const char* pszName : {kDictionaryFileName, kStatusFileName, kPaperFileName, kJobFileName}) {
+    for (const char* pszName :
+         {kDictionaryFileName, kStatusFileName, kPaperFileName, kJobFileName}) {
         std::error_code ec;
         std::filesystem::remove(File(pszName), ec);
     }

@@ -28,8 +28,8 @@ public:
     {
         return -1;
     }
-    virtual int HandleRightClick(int /*nCol*/, int /*nRow*/, int /*bDown*/,
-                                 const CGridRect& /*rc*/, CGridPoint /*pt*/)
+    virtual int HandleRightClick(int /*nCol*/, int /*nRow*/, int /*bDown*/, const CGridRect& /*rc*/,
+                                 CGridPoint /*pt*/)
     {
         return -1;
     }

@@ -11,7 +11,10 @@ namespace hpa {
 
 CGridMemStore::CGridMemStore() = default;
 
-CGridMemStore::~CGridMemStore() { ClearAllCells(); }
+CGridMemStore::~CGridMemStore()
+{
+    ClearAllCells();
+}
 
 CGridMemStore::CSlot* CGridMemStore::FindSlot(int nCol, int nRow)
 {
@@ -35,8 +38,14 @@ const CUGCell* CGridMemStore::PeekCell(int nCol, int nRow) const
 
 // Rows and columns come into being on the first write; there is nothing to
 // append ahead of time.
-int CGridMemStore::AppendRow() { return 0; }
-int CGridMemStore::AppendColumn() { return 0; }
+int CGridMemStore::AppendRow()
+{
+    return 0;
+}
+int CGridMemStore::AppendColumn()
+{
+    return 0;
+}
 
 int CGridMemStore::InsertRowBefore(int nRow)
 {
@@ -156,7 +165,10 @@ int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
     return 0;
 }
 
-int CGridMemStore::SortByColumn(int nCol) { return SortRows(&nCol, 1); }
+int CGridMemStore::SortByColumn(int nCol)
+{
+    return SortRows(&nCol, 1);
+}
 
 int CGridMemStore::SortRows(const int* pnCols, int nCount)
 {
@@ -172,7 +184,8 @@ int CGridMemStore::SortRows(const int* pnCols, int nCount)
         const CUGCell* pB = cellOf(b);
         if (!pA || !pB)
             return pA != nullptr && pB == nullptr;
-        const int n = m_pCtrl ? m_pCtrl->CompareCells(pA, pB) : pA->GetText().compare(pB->GetText());
+        const int n =
+            m_pCtrl ? m_pCtrl->CompareCells(pA, pB) : pA->GetText().compare(pB->GetText());
         return n < 0;
     });
     return 0;

@@ -80,7 +80,8 @@ bool CGridSelection::IsSelected(int nCol, int nRow) const
 {
     for (std::size_t i = m_blocks.size(); i-- > 0;) {
         const CGridRange& r = m_blocks[i].range;
-        const bool bIn = m_nMode == rows ? (nRow >= r.top && nRow <= r.bottom) : r.Contains(nCol, nRow);
+        const bool bIn =
+            m_nMode == rows ? (nRow >= r.top && nRow <= r.bottom) : r.Contains(nCol, nRow);
         if (bIn)
             return m_blocks[i].bSelected;
     }

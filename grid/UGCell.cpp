@@ -95,7 +95,10 @@ const CUGCell::Props& DefaultProps()
     return g_defaultProps;
 }
 
-bool IsSetColor(COLORREF cr) { return static_cast<std::int32_t>(cr) >= 0; }
+bool IsSetColor(COLORREF cr)
+{
+    return static_cast<std::int32_t>(cr) >= 0;
+}
 
 // Every field either set (as a merge counts it) or exactly at its unset
 // value, and the unguarded payloads at their defaults: merging such a block
@@ -121,11 +124,10 @@ bool IsAllUnset(const CUGCell::Props& p)
     return p.strMask.empty() && p.strLabel.empty() && p.nDataKind == -1 &&
            p.NumberPayloadEquals(d) && p.nLimitFlag == -1 && p.LimitPayloadEquals(d) &&
            p.crText == kColorUnset && p.crBack == kColorUnset && p.crHText == kColorUnset &&
-           p.crHBack == kColorUnset && p.nAlign == -1 && p.nBorder == -1 &&
-           p.nReadOnly == -1 && p.nStoreCol == -1 && p.nStoreIndex == -1 &&
-           p.pPen == nullptr && p.pFont == nullptr && p.pBitmap == nullptr &&
-           p.nCellType == -1 && p.nCellTypeEx == -1 && p.extra.empty() && p.nJoin == 0 &&
-           p.JoinPayloadEquals(d);
+           p.crHBack == kColorUnset && p.nAlign == -1 && p.nBorder == -1 && p.nReadOnly == -1 &&
+           p.nStoreCol == -1 && p.nStoreIndex == -1 && p.pPen == nullptr && p.pFont == nullptr &&
+           p.pBitmap == nullptr && p.nCellType == -1 && p.nCellTypeEx == -1 && p.extra.empty() &&
+           p.nJoin == 0 && p.JoinPayloadEquals(d);
 }
 
 } // namespace
@@ -167,7 +169,10 @@ CUGCell& CUGCell::operator=(CUGCell&& other) noexcept
     return *this;
 }
 
-CUGCell::~CUGCell() { Release(); }
+CUGCell::~CUGCell()
+{
+    Release();
+}
 
 void CUGCell::Release()
 {
@@ -359,20 +364,50 @@ void CUGCell::SetNumber(double dValue)
     p.dNumber = dValue;
 }
 
-double CUGCell::GetNumber() const { return std::strtod(m_strText.c_str(), nullptr); }
-double CUGCell::GetNumberValue() const { return ReadProps().dNumber; }
+double CUGCell::GetNumber() const
+{
+    return std::strtod(m_strText.c_str(), nullptr);
+}
+double CUGCell::GetNumberValue() const
+{
+    return ReadProps().dNumber;
+}
 
 // ---- the other properties ---------------------------------------------------
 
-void CUGCell::SetMask(std::string_view str) { WriteProps().strMask.assign(str); }
-const std::string& CUGCell::GetMask() const { return ReadProps().strMask; }
-void CUGCell::SetLabel(std::string_view str) { WriteProps().strLabel.assign(str); }
-const std::string& CUGCell::GetLabel() const { return ReadProps().strLabel; }
+void CUGCell::SetMask(std::string_view str)
+{
+    WriteProps().strMask.assign(str);
+}
+const std::string& CUGCell::GetMask() const
+{
+    return ReadProps().strMask;
+}
+void CUGCell::SetLabel(std::string_view str)
+{
+    WriteProps().strLabel.assign(str);
+}
+const std::string& CUGCell::GetLabel() const
+{
+    return ReadProps().strLabel;
+}
 
-void CUGCell::SetDataKind(int nKind) { WriteProps().nDataKind = nKind; }
-int CUGCell::GetDataKind() const { return ReadProps().nDataKind; }
-void CUGCell::SetDecimalPlaces(short nPlaces) { WriteProps().nDecimals = nPlaces; }
-short CUGCell::GetDecimalPlaces() const { return ReadProps().nDecimals; }
+void CUGCell::SetDataKind(int nKind)
+{
+    WriteProps().nDataKind = nKind;
+}
+int CUGCell::GetDataKind() const
+{
+    return ReadProps().nDataKind;
+}
+void CUGCell::SetDecimalPlaces(short nPlaces)
+{
+    WriteProps().nDecimals = nPlaces;
+}
+short CUGCell::GetDecimalPlaces() const
+{
+    return ReadProps().nDecimals;
+}
 
 void CUGCell::SetLimits(double dMin, double dMax)
 {
@@ -394,35 +429,110 @@ int CUGCell::GetLimits(double* pdMin, double* pdMax) const
     return 0;
 }
 
-short CUGCell::GetLimitFlag() const { return ReadProps().nLimitFlag; }
+short CUGCell::GetLimitFlag() const
+{
+    return ReadProps().nLimitFlag;
+}
 
-void CUGCell::SetTextColor(COLORREF cr) { WriteProps().crText = cr; }
-COLORREF CUGCell::GetTextColor() const { return ReadProps().crText; }
-void CUGCell::SetBackColor(COLORREF cr) { WriteProps().crBack = cr; }
-COLORREF CUGCell::GetBackColor() const { return ReadProps().crBack; }
-void CUGCell::SetHighlightTextColor(COLORREF cr) { WriteProps().crHText = cr; }
-COLORREF CUGCell::GetHighlightTextColor() const { return ReadProps().crHText; }
-void CUGCell::SetHighlightBackColor(COLORREF cr) { WriteProps().crHBack = cr; }
-COLORREF CUGCell::GetHighlightBackColor() const { return ReadProps().crHBack; }
+void CUGCell::SetTextColor(COLORREF cr)
+{
+    WriteProps().crText = cr;
+}
+COLORREF CUGCell::GetTextColor() const
+{
+    return ReadProps().crText;
+}
+void CUGCell::SetBackColor(COLORREF cr)
+{
+    WriteProps().crBack = cr;
+}
+COLORREF CUGCell::GetBackColor() const
+{
+    return ReadProps().crBack;
+}
+void CUGCell::SetHighlightTextColor(COLORREF cr)
+{
+    WriteProps().crHText = cr;
+}
+COLORREF CUGCell::GetHighlightTextColor() const
+{
+    return ReadProps().crHText;
+}
+void CUGCell::SetHighlightBackColor(COLORREF cr)
+{
+    WriteProps().crHBack = cr;
+}
+COLORREF CUGCell::GetHighlightBackColor() const
+{
+    return ReadProps().crHBack;
+}
 
-void CUGCell::SetAlignment(short nAlign) { WriteProps().nAlign = nAlign; }
-short CUGCell::GetAlignment() const { return ReadProps().nAlign; }
-void CUGCell::SetBorderStyle(short nStyle) { WriteProps().nBorder = nStyle; }
-short CUGCell::GetBorderStyle() const { return ReadProps().nBorder; }
-void CUGCell::SetReadOnly(short nReadOnly) { WriteProps().nReadOnly = nReadOnly; }
-short CUGCell::GetReadOnly() const { return ReadProps().nReadOnly; }
+void CUGCell::SetAlignment(short nAlign)
+{
+    WriteProps().nAlign = nAlign;
+}
+short CUGCell::GetAlignment() const
+{
+    return ReadProps().nAlign;
+}
+void CUGCell::SetBorderStyle(short nStyle)
+{
+    WriteProps().nBorder = nStyle;
+}
+short CUGCell::GetBorderStyle() const
+{
+    return ReadProps().nBorder;
+}
+void CUGCell::SetReadOnly(short nReadOnly)
+{
+    WriteProps().nReadOnly = nReadOnly;
+}
+short CUGCell::GetReadOnly() const
+{
+    return ReadProps().nReadOnly;
+}
 
-void CUGCell::SetBorderPen(const CGridPen* pPen) { WriteProps().pPen = pPen; }
-const CGridPen* CUGCell::GetBorderPen() const { return ReadProps().pPen; }
-void CUGCell::SetFont(const CGridFont* pFont) { WriteProps().pFont = pFont; }
-const CGridFont* CUGCell::PropsFont() const { return m_pProps->pFont; }
-void CUGCell::SetBitmap(const CGridBitmap* pBitmap) { WriteProps().pBitmap = pBitmap; }
-const CGridBitmap* CUGCell::GetBitmap() const { return ReadProps().pBitmap; }
+void CUGCell::SetBorderPen(const CGridPen* pPen)
+{
+    WriteProps().pPen = pPen;
+}
+const CGridPen* CUGCell::GetBorderPen() const
+{
+    return ReadProps().pPen;
+}
+void CUGCell::SetFont(const CGridFont* pFont)
+{
+    WriteProps().pFont = pFont;
+}
+const CGridFont* CUGCell::PropsFont() const
+{
+    return m_pProps->pFont;
+}
+void CUGCell::SetBitmap(const CGridBitmap* pBitmap)
+{
+    WriteProps().pBitmap = pBitmap;
+}
+const CGridBitmap* CUGCell::GetBitmap() const
+{
+    return ReadProps().pBitmap;
+}
 
-void CUGCell::SetCellType(int nType) { WriteProps().nCellType = nType; }
-int CUGCell::PropsCellType() const { return m_pProps->nCellType; }
-void CUGCell::SetCellTypeEx(int nStyle) { WriteProps().nCellTypeEx = nStyle; }
-int CUGCell::PropsCellTypeEx() const { return m_pProps->nCellTypeEx; }
+void CUGCell::SetCellType(int nType)
+{
+    WriteProps().nCellType = nType;
+}
+int CUGCell::PropsCellType() const
+{
+    return m_pProps->nCellType;
+}
+void CUGCell::SetCellTypeEx(int nStyle)
+{
+    WriteProps().nCellTypeEx = nStyle;
+}
+int CUGCell::PropsCellTypeEx() const
+{
+    return m_pProps->nCellTypeEx;
+}
 
 void CUGCell::SetExtraData(const void* pData, std::size_t nSize)
 {
@@ -444,7 +554,10 @@ const void* CUGCell::GetExtraData() const
     return p.extra.empty() ? nullptr : p.extra.data();
 }
 
-std::size_t CUGCell::GetExtraDataSize() const { return ReadProps().extra.size(); }
+std::size_t CUGCell::GetExtraDataSize() const
+{
+    return ReadProps().extra.size();
+}
 
 void CUGCell::ClearExtraData()
 {
@@ -475,7 +588,10 @@ void CUGCell::ClearJoinInfo()
     }
 }
 
-int CUGCell::IsJoined() const { return ReadProps().nJoin != 0 ? 1 : 0; }
+int CUGCell::IsJoined() const
+{
+    return ReadProps().nJoin != 0 ? 1 : 0;
+}
 int CUGCell::IsJoinOrigin() const
 {
     const Props& p = ReadProps();
@@ -496,10 +612,22 @@ int CUGCell::GetJoinInfo(int* pbOrigin, int* pnCol, int* pnRow) const
     return 0;
 }
 
-void CUGCell::SetStoreColumn(short nCol) { WriteProps().nStoreCol = nCol; }
-int CUGCell::PropsStoreColumn() const { return m_pProps->nStoreCol; }
-void CUGCell::SetStoreIndex(short nIndex) { WriteProps().nStoreIndex = nIndex; }
-int CUGCell::PropsStoreIndex() const { return m_pProps->nStoreIndex; }
+void CUGCell::SetStoreColumn(short nCol)
+{
+    WriteProps().nStoreCol = nCol;
+}
+int CUGCell::PropsStoreColumn() const
+{
+    return m_pProps->nStoreCol;
+}
+void CUGCell::SetStoreIndex(short nIndex)
+{
+    WriteProps().nStoreIndex = nIndex;
+}
+int CUGCell::PropsStoreIndex() const
+{
+    return m_pProps->nStoreIndex;
+}
 
 // ---- archive --------------------------------------------------------------
 

@@ -120,7 +120,8 @@ int CUGCtrl::GetCellRect(int nCol, int nRow, CGridRect* pRect)
     const int nTop = gl.m_nTopRow;
     const int nLeft = gl.m_nLeftColumn;
     const long long y = r1 >= nTop ? RowSpan(nTop, r1, nNoCap) : -RowSpan(r1, nTop, nNoCap);
-    const long long x = c1 >= nLeft ? ColumnSpan(nLeft, c1, nNoCap) : -ColumnSpan(c1, nLeft, nNoCap);
+    const long long x =
+        c1 >= nLeft ? ColumnSpan(nLeft, c1, nNoCap) : -ColumnSpan(c1, nLeft, nNoCap);
     pRect->left = ClampToInt(x);
     pRect->top = ClampToInt(y);
     pRect->right = ClampToInt(x + ColumnSpan(c1, c2 + 1, nNoCap));

@@ -82,7 +82,8 @@ std::string CArchive::ReadString()
             unsigned char b4[4];
             ReadBytes(b4, 4);
             n = b4[0] | (static_cast<std::uint32_t>(b4[1]) << 8) |
-                (static_cast<std::uint32_t>(b4[2]) << 16) | (static_cast<std::uint32_t>(b4[3]) << 24);
+                (static_cast<std::uint32_t>(b4[2]) << 16) |
+                (static_cast<std::uint32_t>(b4[3]) << 24);
         }
     }
     if (n > Remaining())

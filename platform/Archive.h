@@ -51,10 +51,26 @@ public:
     // still follow. Loaders call this before sizing anything from a count.
     void RequireRoomFor(std::uint64_t nCount, std::size_t nMinBytes) const;
 
-    CArchive& operator<<(std::int32_t nValue) { WriteInt32(nValue); return *this; }
-    CArchive& operator<<(std::string_view str) { WriteString(str); return *this; }
-    CArchive& operator>>(std::int32_t& nValue) { nValue = ReadInt32(); return *this; }
-    CArchive& operator>>(std::string& str) { str = ReadString(); return *this; }
+    CArchive& operator<<(std::int32_t nValue)
+    {
+        WriteInt32(nValue);
+        return *this;
+    }
+    CArchive& operator<<(std::string_view str)
+    {
+        WriteString(str);
+        return *this;
+    }
+    CArchive& operator>>(std::int32_t& nValue)
+    {
+        nValue = ReadInt32();
+        return *this;
+    }
+    CArchive& operator>>(std::string& str)
+    {
+        str = ReadString();
+        return *this;
+    }
 
 private:
     std::string* m_pOut = nullptr;

@@ -10,10 +10,14 @@ namespace {
 QMessageBox::Icon ToQtIcon(MessageIcon icon)
 {
     switch (icon) {
-    case MessageIcon::Exclamation: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
-    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Error:
+        return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
@@ -32,8 +36,7 @@ void CQtMessages::Inform(const std::string& strText, const std::string& strCapti
                          MessageIcon icon)
 {
     QMessageBox box(ToQtIcon(icon), QString::fromLocal8Bit(strCaption),
-                    QString::fromLocal8Bit(strText), QMessageBox::Ok,
-                    QApplication::activeWindow());
+                    QString::fromLocal8Bit(strText), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

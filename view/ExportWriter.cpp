@@ -128,9 +128,8 @@ ExportFileResult ExportToFile(CUGCtrl& grid, int nKind, std::string_view strDate
     CReplacingFile file;
     if (!file.Open(path))
         return ExportFileResult::CannotCreate;
-    const bool bWritten =
-        WriteExport(grid, nKind, strDateFieldName, chSeparator,
-                    [&file](std::string_view str) { return file.Write(str); });
+    const bool bWritten = WriteExport(grid, nKind, strDateFieldName, chSeparator,
+                                      [&file](std::string_view str) { return file.Write(str); });
     return bWritten && file.Commit() ? ExportFileResult::Ok : ExportFileResult::WriteFailed;
 }
 

@@ -3,10 +3,10 @@
 #include "accounting/FieldCatalogue.h"
 #include "document/RecentFileList.h"
 #include "document/qt/DocumentUi.h"
-#include "ui/ViewLink.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
 #include "platform/qt/BackgroundWork.h"
+#include "ui/ViewLink.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -8,8 +8,8 @@
 // discarded, Save / Save As with the file dialog, the recent-file list,
 // reporting of file errors, and restoring the modified flag after a failed
 // open.
-#include "ui/CommandRouter.h"
 #include "document/AccDocumentFile.h"
+#include "ui/CommandRouter.h"
 
 #include <QByteArray>
 #include <QObject>

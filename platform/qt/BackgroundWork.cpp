@@ -31,7 +31,8 @@ void RunWithoutFreezing(const std::function<void()>& work)
         }
         // Queued: should the work end before the loop starts, the loop
         // still sees the request as soon as it runs.
-        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            &loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     worker.join();

@@ -24,10 +24,10 @@ namespace {
 QString g_outDir;
 
 const std::map<char, QRgb> kPalette = {
-    {'.', qRgba(0, 0, 0, 0)},       {'k', qRgb(0, 0, 0)},         {'w', qRgb(255, 255, 255)},
-    {'l', qRgb(192, 192, 192)},     {'g', qRgb(128, 128, 128)},   {'b', qRgb(0, 0, 128)},
-    {'B', qRgb(200, 230, 255)},     {'y', qRgb(255, 224, 128)},   {'W', qRgb(255, 244, 192)},
-    {'Y', qRgb(224, 176, 48)},      {'G', qRgb(0, 160, 0)},       {'n', qRgb(128, 64, 0)},
+    {'.', qRgba(0, 0, 0, 0)},   {'k', qRgb(0, 0, 0)},       {'w', qRgb(255, 255, 255)},
+    {'l', qRgb(192, 192, 192)}, {'g', qRgb(128, 128, 128)}, {'b', qRgb(0, 0, 128)},
+    {'B', qRgb(200, 230, 255)}, {'y', qRgb(255, 224, 128)}, {'W', qRgb(255, 244, 192)},
+    {'Y', qRgb(224, 176, 48)},  {'G', qRgb(0, 160, 0)},     {'n', qRgb(128, 64, 0)},
 };
 
 void Save(const QImage& image, const QString& strName)
@@ -68,10 +68,11 @@ void DrawButtons()
                     ".kkk........kkk.", "kyWyWkkkkkkk....", "kWyWyWyWyWyk....", "kyWyWyWyWyWk....",
                     "kWyWykkkkkkkkkk.", "kyWykYYYYYYYYYk.", "kWykYYYYYYYYYk..", "kykYYYYYYYYYk...",
                     "kkYYYYYYYYYk....", "kkkkkkkkkkk.....", "................"});
-    Button("saveas", {"................", ".kkkkkkkkkkkkkk.", ".kbkwwwwwwwwkbk.", ".kbkwwwwwwwwkbk.",
-                      ".kbkwwwwwwwwkbk.", ".kbkwwwwwwwwkbk.", ".kbbkkkkkkkkbbk.", ".kbbbbbbbbbbbbk.",
-                      ".kbbllllllllbbk.", ".kbblkklllllbbk.", ".kbblkklllllbbk.", ".kbblkklllllbbk.",
-                      "..kblllllllllbk.", "...kkkkkkkkkkkk.", "................"});
+    Button("saveas",
+           {"................", ".kkkkkkkkkkkkkk.", ".kbkwwwwwwwwkbk.", ".kbkwwwwwwwwkbk.",
+            ".kbkwwwwwwwwkbk.", ".kbkwwwwwwwwkbk.", ".kbbkkkkkkkkbbk.", ".kbbbbbbbbbbbbk.",
+            ".kbbllllllllbbk.", ".kbblkklllllbbk.", ".kbblkklllllbbk.", ".kbblkklllllbbk.",
+            "..kblllllllllbk.", "...kkkkkkkkkkkk.", "................"});
     Button("print", {"................", "....kkkkkkkk....", "....kwwwwwwk....", "....kwkkkkwk....",
                      "....kwwwwwwk....", "..kkkkkkkkkkkk..", ".kllllllllllllk.", ".klllllllllGGlk.",
                      ".kllllllllllllk.", ".kggggggggggggk.", ".kkwwwwwwwwwwkk.", "...kwkkkkkkwk...",
@@ -84,18 +85,20 @@ void DrawButtons()
                     "..kBwBBBBBk.....", "..kBBBBBBBk.....", "..kBBBBBBBk.....", "..kBBBBBBBk.....",
                     "...kBBBBBk......", "....kkkkknn.....", "..........nnn...", "...........nnn..",
                     "............nnn.", ".............nn.", "................"});
-    Button("connect", {".............G..", "............GGG.", "...........GGGGG", ".............G..",
-                       "..kkkkkkk....G..", "..kwwwwwk....G..", "..kwkkkwk....G..", "kkkkkkkkkkkk.G..",
-                       "kllllllllllk.G..", "kllllllllGlk.G..", "kggggggggggkGG..", "kkwwwwwwwwkk....",
-                       "..kwkkkkwk......", "..kwwwwwwk......", "..kkkkkkkk......"});
+    Button("connect",
+           {".............G..", "............GGG.", "...........GGGGG", ".............G..",
+            "..kkkkkkk....G..", "..kwwwwwk....G..", "..kwkkkwk....G..", "kkkkkkkkkkkk.G..",
+            "kllllllllllk.G..", "kllllllllGlk.G..", "kggggggggggkGG..", "kkwwwwwwwwkk....",
+            "..kwkkkkwk......", "..kwwwwwwk......", "..kkkkkkkk......"});
     Button("about", {"................", ".....bbbbb......", "...bbbbbbbbb....", "..bbbbwwbbbbb...",
                      "..bbbbwwbbbbb...", ".bbbbbbbbbbbbb..", ".bbbbwwwbbbbbb..", ".bbbbbwwbbbbbb..",
                      ".bbbbbwwbbbbbb..", ".bbbbbwwbbbbbb..", "..bbbbwwbbbbb...", "..bbbwwwwbbbb...",
                      "...bbbbbbbbb....", ".....bbbbb......", "................"});
-    Button("contexthelp", {"k...............", "kk........bbbb..", "kwk......bb..bb.", "kwwk.........bb.",
-                           "kwwwk.......bb..", "kwwwwk.....bb...", "kwwwwwk....bb...", "kwwwwwwk........",
-                           "kwwwwwwwk..bb...", "kwwwwkkkkk.bb...", "kwwkwwk.........", "kwk.kwwk........",
-                           "kk..kwwk........", "k....kwwk.......", ".....kkk........"});
+    Button("contexthelp",
+           {"k...............", "kk........bbbb..", "kwk......bb..bb.", "kwwk.........bb.",
+            "kwwwk.......bb..", "kwwwwk.....bb...", "kwwwwwk....bb...", "kwwwwwwk........",
+            "kwwwwwwwk..bb...", "kwwwwkkkkk.bb...", "kwwkwwk.........", "kwk.kwwk........",
+            "kk..kwwk........", "k....kwwk.......", ".....kkk........"});
 }
 
 // A sheet of ledger paper: white, ruled in blue, one column rule.
@@ -107,7 +110,8 @@ void DrawLedger(QPainter& p, const QRectF& r, int nRows)
     p.setPen(QPen(QColor(40, 90, 200), r.width() / 40.0));
     for (int i = 1; i <= nRows; ++i) {
         const double y = r.top() + r.height() * i / (nRows + 1.0);
-        p.drawLine(QPointF(r.left() + r.width() * 0.08, y), QPointF(r.right() - r.width() * 0.08, y));
+        p.drawLine(QPointF(r.left() + r.width() * 0.08, y),
+                   QPointF(r.right() - r.width() * 0.08, y));
     }
     p.drawLine(QPointF(r.left() + r.width() * 0.35, r.top() + r.height() * 0.12),
                QPointF(r.left() + r.width() * 0.35, r.bottom() - r.height() * 0.08));

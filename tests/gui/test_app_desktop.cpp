@@ -51,7 +51,9 @@ TEST(DesktopIntegration, InstallPutsProgramsEntryMimeTypeIconsAndManPage)
 {
     test::CTempDir prefix;
     int nExit = -1;
-    RunProgram("cmake", {"--install", HPA_BIN_DIR, "--prefix", QString::fromStdString(prefix.Path().string())},
+    RunProgram(
+        "cmake",
+        {"--install", HPA_BIN_DIR, "--prefix", QString::fromStdString(prefix.Path().string())},
         &nExit);
     ASSERT_EQ(nExit, 0);
     const auto& p = prefix.Path();

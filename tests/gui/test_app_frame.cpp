@@ -2,11 +2,11 @@
 // table 128, toolbar 128, prompts and tool tips, the status bar panes, the
 // title, the About box and the help commands.
 #include "app/AboutDialog.h"
-#include "ui/CommandIds.h"
 #include "app/FrameResources.h"
-#include "ui/HelpWindow.h"
 #include "app/MainFrame.h"
 #include "app/StatusPane.h"
+#include "ui/CommandIds.h"
+#include "ui/HelpWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,10 +1,10 @@
 // Command routing and the view's enabling rules, as the router answers them
 // and as menus and toolbar show them, in both view states; and data-kind
 // switching (pane text, radio mark).
-#include "ui/CommandIds.h"
 #include "app/MainFrame.h"
 #include "platform/qt/IdleProcessing.h"
 #include "support/qt/FrameViewFixture.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccView.h"
 
 #include <QAbstractEventDispatcher>

@@ -1,9 +1,9 @@
 // The start-up bitmap: shown with the frame unless the command line turns it
 // off, gone after two seconds, and a key or mouse press only hides it.
-#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/SplashWindow.h"
+#include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -3,9 +3,7 @@
 // commands, and a second start handing over to the first.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "ui/AccViewBase.h"
 #include "app/ActivationWatcher.h"
-#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/SplashWindow.h"
@@ -19,6 +17,8 @@
 #include "platform/Profile.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
+#include "ui/AccViewBase.h"
+#include "ui/CommandIds.h"
 
 #include <QAction>
 #include <QPrinter>

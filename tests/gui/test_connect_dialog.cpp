@@ -1,11 +1,11 @@
 // The Connect to Printer dialog: its parts, the host box (history in list
 // order, nothing chosen, upper case, 25 characters), the refusals of OK,
 // the history rules of OK and Cancel, and F1.
-#include "ui/DialogUnits.h"
-#include "ui/HelpWindow.h"
 #include "support/RecordingMessages.h"
 #include "transfer/HostHistory.h"
 #include "transfer/qt/ConnectDlg.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 
 #include <QComboBox>
 #include <QLabel>

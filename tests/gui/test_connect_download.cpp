@@ -4,8 +4,6 @@
 // Status grid and back through File > New.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "ui/AccViewBase.h"
-#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"
@@ -20,6 +18,8 @@
 #include "transfer/qt/ConnectCommand.h"
 #include "transfer/qt/ConnectDlg.h"
 #include "transfer/qt/ProgressDlg.h"
+#include "ui/AccViewBase.h"
+#include "ui/CommandIds.h"
 
 #include <QApplication>
 #include <QComboBox>

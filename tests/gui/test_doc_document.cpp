@@ -2,7 +2,6 @@
 // recent-file list, the states Empty / Downloaded / Loaded / Saved, and what
 // failed saves and opens leave behind.
 #include "accounting/Acc.h"
-#include "ui/CommandIds.h"
 #include "document/AccDocumentFile.h"
 #include "document/RecentFileList.h"
 #include "document/qt/DocumentUi.h"
@@ -11,6 +10,7 @@
 #include "platform/Profile.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccView.h"
 
 #include <gtest/gtest.h>

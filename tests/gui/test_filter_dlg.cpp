@@ -1,9 +1,9 @@
 // View > Filters...: the "Filter Data" dialog's lists and checks, the masks
 // and counts OK builds, "&Default" and Cancel, the profile write, when the
 // question is asked and what a Yes refills.
-#include "ui/HelpWindow.h"
 #include "platform/Profile.h"
 #include "support/AccFixture.h"
+#include "ui/HelpWindow.h"
 #include "view/qt/FilterDlg.h"
 
 #include <QListWidget>

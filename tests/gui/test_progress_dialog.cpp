@@ -1,9 +1,9 @@
 // The transfer progress dialog: its parts, the percentage label, the cancel
 // flag, Enter and Escape, and the owner that refuses input but repaints
 // while the dialog exists.
-#include "ui/DialogUnits.h"
 #include "platform/qt/IdleProcessing.h"
 #include "transfer/qt/ProgressDlg.h"
+#include "ui/DialogUnits.h"
 
 #include <QLabel>
 #include <QMainWindow>

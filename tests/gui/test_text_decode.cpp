@@ -11,7 +11,10 @@ TEST(TextDecode, Utf8IsKeptAndEverythingElseIsWindows1252)
     // A lone 0xFC is not UTF-8: Windows-1252 u-umlaut.
     EXPECT_EQ(DecodeAccText("M\xFCller"), QString::fromUtf8("M\xC3\xBCller"));
     // 0x80 is the euro sign in Windows-1252.
-    EXPECT_EQ(DecodeAccText("\x80" "5"), QString::fromUtf8("\xE2\x82\xAC" "5"));
+    EXPECT_EQ(DecodeAccText("\x80"
+                            "5"),
+              QString::fromUtf8("\xE2\x82\xAC"
+                                "5"));
     // Truncated, overlong and surrogate sequences fall back to 1252.
     EXPECT_FALSE(IsValidUtf8("\xC3"));
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));

@@ -2,13 +2,13 @@
 // switching (pane, radio mark, find dialog), Copy's enabling by clicks, the
 // grids following the main window's size, refused column and row sizing,
 // the white background, and the working files going with the view.
-#include "ui/CommandIds.h"
 #include "app/MainFrame.h"
 #include "document/WorkingDir.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"
 #include "support/TempDir.h"
 #include "support/qt/FrameViewFixture.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccView.h"
 
 #include <QApplication>

@@ -4,7 +4,6 @@
 // enabling of every view command in both states as the menus show them.
 #include "accounting/Acc.h"
 #include "accounting/FieldMasks.h"
-#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"
@@ -16,6 +15,7 @@
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 #include "transfer/qt/ConnectCommand.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccView.h"
 #include "view/qt/FilterDlg.h"
 
@@ -114,9 +114,10 @@ struct ProgramFixture : ::testing::Test {
 };
 
 // Everything the view enables only while data is shown.
-const int kNeedsData[] = {ID_EDIT_FIND,  ID_FILE_PRINT,   ID_FILE_PRINT_DIRECT, ID_FILE_PRINT_PREVIEW,
-                          ID_EXPORT,     ID_VIEW_SUMMARY, ID_FILE_NEW,          ID_FILE_SAVE_AS,
-                          ID_DATA_JOB,   ID_DATA_PAPER,   ID_DATA_STATUS};
+const int kNeedsData[] = {ID_EDIT_FIND,          ID_FILE_PRINT,   ID_FILE_PRINT_DIRECT,
+                          ID_FILE_PRINT_PREVIEW, ID_EXPORT,       ID_VIEW_SUMMARY,
+                          ID_FILE_NEW,           ID_FILE_SAVE_AS, ID_DATA_JOB,
+                          ID_DATA_PAPER,         ID_DATA_STATUS};
 
 } // namespace
 

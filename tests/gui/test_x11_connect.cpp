@@ -6,13 +6,13 @@
 // Connect to Printer works again.
 #include "gui/test_x11_support.h"
 
-#include "ui/CommandIds.h"
 #include "document/qt/VexAccDoc.h"
 #include "support/TempDir.h"
 #include "transfer/FtpClient.h"
 #include "transfer/HostHistory.h"
 #include "transfer/qt/ConnectDlg.h"
 #include "transfer/qt/ProgressDlg.h"
+#include "ui/CommandIds.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

@@ -6,12 +6,12 @@
 // read back here and by another X client.
 #include "gui/test_x11_support.h"
 
-#include "ui/CommandIds.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridFindDialog.h"
 #include "grid/qt/GridWnd.h"
 #include "support/TempDir.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccGrid.h"
 
 #include <QClipboard>

@@ -4,11 +4,11 @@
 // button prints every page to a PDF file, whose pages pdfinfo counts.
 #include "gui/test_x11_support.h"
 
-#include "ui/CommandIds.h"
 #include "grid/UGCtrl.h"
 #include "grid/qt/GridChildren.h"
 #include "grid/qt/GridWnd.h"
 #include "support/TempDir.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccGrid.h"
 #include "view/qt/ViewGlobals.h"
 

@@ -7,7 +7,6 @@
 // HPA_X11_DOCUMENT names the document to open (default: one made here with
 // hpactl decode --save from the test data); HPA_X11_SHOTS a directory for
 // screenshots of each step (default: none kept).
-#include "ui/CommandIds.h"
 #include "app/CommandLineInfo.h"
 #include "app/MainFrame.h"
 #include "app/VexAccApp.h"
@@ -16,6 +15,7 @@
 #include "platform/Profile.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
+#include "ui/CommandIds.h"
 #include "view/qt/AccView.h"
 
 #include <QApplication>
@@ -129,8 +129,8 @@ TEST(X11View, OpensADocumentShowsStatusAndSwitchesKinds)
             Keep(ScreenShot(pFrame), step.pszShot);
         // The cells' texts are on the screen: dark pixels in the first rows.
         const QRect rcCells(pView->AccGrid(step.nGrid).GetGridLayout().m_nSideHeadingWidth + 2,
-                            pView->AccGrid(step.nGrid).GetGridLayout().m_nTopHeadingHeight + 2,
-                            200, 40);
+                            pView->AccGrid(step.nGrid).GetGridLayout().m_nTopHeadingHeight + 2, 200,
+                            40);
         EXPECT_GT(DarkPixels(grid, rcCells), 20);
     }
 

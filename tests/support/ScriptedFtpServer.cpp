@@ -224,8 +224,8 @@ void CScriptedFtpServer::Converse(int fdControl)
     Reply greeting;
     {
         std::lock_guard lock(m_mutex);
-        greeting = m_greeting.empty() ? Reply{Say("220 Scripted FTP server ready.\r\n")}
-                                      : m_greeting;
+        greeting =
+            m_greeting.empty() ? Reply{Say("220 Scripted FTP server ready.\r\n")} : m_greeting;
     }
     if (!Send(fdControl, greeting))
         return;

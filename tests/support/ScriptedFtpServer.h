@@ -26,14 +26,23 @@ struct ReplyPart {
 };
 using Reply = std::vector<ReplyPart>;
 
-inline ReplyPart Say(std::string strBytes) { return {0, std::move(strBytes), false}; }
+inline ReplyPart Say(std::string strBytes)
+{
+    return {0, std::move(strBytes), false};
+}
 inline ReplyPart SayLater(int nDelayMs, std::string strBytes)
 {
     return {nDelayMs, std::move(strBytes), false};
 }
-inline ReplyPart HangUp() { return {0, {}, true}; }
+inline ReplyPart HangUp()
+{
+    return {0, {}, true};
+}
 // Sends nothing: the client's reply read runs into its time-out.
-inline Reply Silence() { return Reply{ReplyPart{}}; }
+inline Reply Silence()
+{
+    return Reply{ReplyPart{}};
+}
 
 // When the server opens the active data connection.
 enum class DataStyle {

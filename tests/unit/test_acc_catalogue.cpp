@@ -120,12 +120,13 @@ TEST(FieldMasks, StoredMasksAreMadeUsable)
         const char* stored;
         const char* used;
     } cases[] = {
-        {kKindPaper, "1", "100000"},              // short: the rest reads '0'
+        {kKindPaper, "1", "100000"}, // short: the rest reads '0'
         {kKindPaper, "", "000000"},
-        {kKindPaper, "0110001111", "011000"},     // only the first six count
-        {kKindPaper, "1x0000", "110000"},         // other characters: default
+        {kKindPaper, "0110001111", "011000"}, // only the first six count
+        {kKindPaper, "1x0000", "110000"},     // other characters: default
         {kKindStatus, "11", "11000000000000000"},
-        {kKindJob, "11111111111111111111111111", "100011011011000000000000000"}, // 26 long: 25, 26 differ
+        {kKindJob, "11111111111111111111111111",
+         "100011011011000000000000000"}, // 26 long: 25, 26 differ
         {kKindJob, "1111111111111111111111111", "111111111111111111111111100"},
         {kKindJob, "11111111111111111111111111111", "111111111111111111111111111"},
         {kKindJob, "000000000000000000000011000", "100011011011000000000000000"},

@@ -105,8 +105,8 @@ TEST(AccFileReader, WholeLinesWithoutLineEnds)
 {
     CTempDir dir;
     CAccFileReader reader;
-    ASSERT_TRUE(reader.Open(dir.Write("d.tmp", "one\r\ntwo\n\nthree\rx\r\n" +
-                                                   std::string(100, 'y') + "\nlast")));
+    ASSERT_TRUE(reader.Open(
+        dir.Write("d.tmp", "one\r\ntwo\n\nthree\rx\r\n" + std::string(100, 'y') + "\nlast")));
     std::string line;
     std::vector<std::string> lines;
     while (reader.ReadWholeLine(line, 50))

@@ -34,9 +34,12 @@ TEST(AccSerialize, ByteLayout)
     std::string bytes;
     CArchive out(bytes);
     acc.Serialize(out);
-    const std::string expected = std::string("\x08printer1", 9) + std::string("\x0a" "12/08/2026") +
-                                 std::string("\x08" "04:05:09") +
-                                 std::string("\xf9\xff\xff\xff", 4) +       // jams -7
+    const std::string expected = std::string("\x08printer1", 9) +
+                                 std::string("\x0a"
+                                             "12/08/2026") +
+                                 std::string("\x08"
+                                             "04:05:09") +
+                                 std::string("\xf9\xff\xff\xff", 4) + // jams -7
                                  std::string("\x06\0\0\0\x05\0\0\0\x04\0\0\0\x03\0\0\0"
                                              "\x02\0\0\0\x01\0\0\0",
                                              24);

@@ -34,7 +34,9 @@ TEST(Archive, IntegersAreLittleEndianAndSigned)
 TEST(Archive, StringPrefixesAtEachBoundary)
 {
     EXPECT_EQ(Stored(""), std::string("\x00", 1));
-    EXPECT_EQ(Stored("ab"), std::string("\x02" "ab", 3));
+    EXPECT_EQ(Stored("ab"), std::string("\x02"
+                                        "ab",
+                                        3));
     EXPECT_EQ(Stored(std::string(254, 'x')).substr(0, 1), std::string("\xfe", 1));
     EXPECT_EQ(Stored(std::string(255, 'x')).substr(0, 3), std::string("\xff\xff\x00", 3));
     EXPECT_EQ(Stored(std::string(0xFFFD, 'x')).substr(0, 3), std::string("\xff\xfd\xff", 3));

@@ -67,8 +67,8 @@ std::string JobBlockOf(int nCols, int nRows)
 }
 
 const std::string kEmptyBlock = Int(0) + Int(0) + Str("");
-const std::string kAccBlock = Str("HOST") + Str("01/02/2024") + Str("10:11:12") + Int(1) +
-                              Int(2) + Int(3) + Int(4) + Int(5) + Int(6) + Int(7);
+const std::string kAccBlock = Str("HOST") + Str("01/02/2024") + Str("10:11:12") + Int(1) + Int(2) +
+                              Int(3) + Int(4) + Int(5) + Int(6) + Int(7);
 
 } // namespace
 
@@ -100,7 +100,7 @@ TEST(DocumentLayout, PaperBlockOfTwoTypesHoldsCountsWidthsAlignmentsAndNineTexts
     StoreGridBlock(ar, grid);
     const std::string expected = Int(2) + Int(2) + Int(93) + Int(101) + Int(-1) + Int(0x22) +
                                  Str("") + Str("Paper width") + Str("Paper height") + //
-                                 Str("1") + Str("210") + Str("297") +                  //
+                                 Str("1") + Str("210") + Str("297") +                 //
                                  Str("2") + Str("216") + Str("279");
     EXPECT_EQ(bytes, expected);
 }

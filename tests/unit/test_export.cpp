@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-
 namespace hpa {
 namespace {
 
@@ -61,10 +60,13 @@ TEST(Export, JobDateColumnGetsItsFirstBlankReplaced)
 {
     CUGCtrl grid;
     Fill(grid, {"Job Id", "Date", "Date", "User"},
-         {{"1", " 4/ 5/2026", " 4/ 5/2026", "ann"}, {"", "", "", ""}, {"2", "12/24/2025", "", "bob"}});
+         {{"1", " 4/ 5/2026", " 4/ 5/2026", "ann"},
+          {"", "", "", ""},
+          {"2", "12/24/2025", "", "bob"}});
     // Only the first column headed by the name is the date column.
-    EXPECT_EQ(ExportToString(grid, kKindJob, "Date", ','),
-              "Job Id,Date,Date,User\r\n1,04/ 5/2026, 4/ 5/2026,ann\r\n,,,\r\n2,12/24/2025,,bob\r\n");
+    EXPECT_EQ(
+        ExportToString(grid, kKindJob, "Date", ','),
+        "Job Id,Date,Date,User\r\n1,04/ 5/2026, 4/ 5/2026,ann\r\n,,,\r\n2,12/24/2025,,bob\r\n");
     // The heading line is corrected too, when the name holds a blank.
     CUGCtrl named;
     Fill(named, {"Job Date"}, {{"x y z"}});

@@ -15,9 +15,9 @@ namespace {
 
 TEST(FastPaths, InlineNumbersAgreeWithTheFullParse)
 {
-    const char* inputs[] = {"",      " ",     "0",     "7",      " 7",    "  7",   "9999",
-                            " 9999", "10000", " 1234", "12345",  "0042",  "1a",    " 1a",
-                            "a1",    "-1",    " -1",   "+12",    "\t3",   "3 ",    "1:2",
+    const char* inputs[] = {"",      " ",     "0",     "7",          " 7",   "  7",  "9999",
+                            " 9999", "10000", " 1234", "12345",      "0042", "1a",   " 1a",
+                            "a1",    "-1",    " -1",   "+12",        "\t3",  "3 ",   "1:2",
                             "\n5",   " 0",    "00000", "4294967296", "\xB9", " \xB9"};
     for (const char* psz : inputs)
         EXPECT_EQ(LeadingInteger(psz), LeadingIntegerFull(psz)) << "input '" << psz << "'";

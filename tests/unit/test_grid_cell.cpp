@@ -1,7 +1,7 @@
 // Cell properties, the two copy operations and the cell's archive form.
-#include "platform/Archive.h"
 #include "grid/GridDC.h"
 #include "grid/UGCell.h"
+#include "platform/Archive.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +42,8 @@ TEST(GridCell, SetNumberFormatsWithTheDecimalPlaces)
         const char* pszText;
     };
     const Case cases[] = {
-        {2, 3.14159, "3.14"}, {0, 3.14159, "3"},  {3, -2.5, "-2.500"},
-        {2, 0.005, "0.01"},   {-4, 7.75, "8"},    {1, 1e20, "100000000000000000000.0"},
+        {2, 3.14159, "3.14"}, {0, 3.14159, "3"}, {3, -2.5, "-2.500"},
+        {2, 0.005, "0.01"},   {-4, 7.75, "8"},   {1, 1e20, "100000000000000000000.0"},
     };
     for (const Case& c : cases) {
         CUGCell cell;
@@ -200,8 +200,8 @@ TEST(GridCell, TextOnlyCellIsSmall)
 TEST(GridDC, FixedMeasurerIsDeterministic)
 {
     CFixedMeasureDC dc;
-    EXPECT_EQ(dc.GetTextExtent("abcd"), (CGridSize{4 * CFixedMeasureDC::kDefaultAdvance,
-                                                   CFixedMeasureDC::kDefaultHeight}));
+    EXPECT_EQ(dc.GetTextExtent("abcd"),
+              (CGridSize{4 * CFixedMeasureDC::kDefaultAdvance, CFixedMeasureDC::kDefaultHeight}));
     CGridFont font{"Arial", -12, 400, false, false};
     dc.SelectFont(&font);
     EXPECT_EQ(dc.GetTextExtent("abc"), (CGridSize{18, 12}));

@@ -1,7 +1,7 @@
 // The control's own cells and its cell access: what is read, written and
 // resolved where, and the control's archive form.
-#include "platform/Archive.h"
 #include "grid/UGCtrl.h"
+#include "platform/Archive.h"
 #include "test_grid_recorder.h"
 
 #include <gtest/gtest.h>

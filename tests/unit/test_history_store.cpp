@@ -54,8 +54,8 @@ TEST_P(HistoryStore, OverlappingDownloadsKeepEachJobOnce)
         // Each job remembers the collection it first came in.
         const int nId = std::stoi(*job.m_field[kHistJobId]);
         const std::int64_t nExpected = job.m_field[kHistDate] == "3/ 9/2026" ? 4000
-                                       : nId <= 5                             ? 1000
-                                                                              : 2000;
+                                       : nId <= 5                            ? 1000
+                                                                             : 2000;
         EXPECT_EQ(job.m_nCollectionTimeUtc, nExpected) << nId;
     }
 }

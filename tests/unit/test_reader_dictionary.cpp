@@ -20,9 +20,9 @@ TEST(ReadDictionaryFile, NameBlocks)
         std::map<int, std::string> names; // entries expected; all others stay "old"
     } cases[] = {
         {"block after a preamble, CR LF",
-         "ACCOUNTING\r\nversion 3\r\nid0 acc_job_id\r\nid1 acc_paper_width\r\n", {{0, "Job Id"}, {1, "Paper Width"}}},
-        {"lines after the block are never read",
-         "id acc_a\nother\nid acc_b\n", {{0, "A"}}},
+         "ACCOUNTING\r\nversion 3\r\nid0 acc_job_id\r\nid1 acc_paper_width\r\n",
+         {{0, "Job Id"}, {1, "Paper Width"}}},
+        {"lines after the block are never read", "id acc_a\nother\nid acc_b\n", {{0, "A"}}},
         {"a blank line ends the block", "id acc_a\n\nid acc_b\n", {{0, "A"}}},
         {"upper case ID is not part of the block", "ID acc_x\nid acc_y\nID acc_z\n", {{0, "Y"}}},
         {"the number on the line is not read", "id7 acc_x\nid3 acc_y\n", {{0, "X"}, {1, "Y"}}},

@@ -49,38 +49,68 @@ struct JobCase {
 TEST_F(ReadJobFileTest, Records)
 {
     const JobCase cases[] = {
-        {"plain values, leading blanks dropped", kMaskIdUser, "2",
-         "0:1,5:{ann}, 4:ok\n0: 2,5:{bob}\n", {"|N0|N5", "1|1|ann", "2|2|bob"}},
-        {"braced value followed by \", \" then the next pair", kMaskIdTimeDateUser, "1",
+        {"plain values, leading blanks dropped",
+         kMaskIdUser,
+         "2",
+         "0:1,5:{ann}, 4:ok\n0: 2,5:{bob}\n",
+         {"|N0|N5", "1|1|ann", "2|2|bob"}},
+        {"braced value followed by \", \" then the next pair",
+         kMaskIdTimeDateUser,
+         "1",
          "0:7,2:{10:20:30}, 3:{ 4/ 5/2026}, 5:{ann}\n",
          {"|N0|N2|N3|N5", "1|7|10:20:30|4/ 5/2026|ann"}},
         {"braced value followed directly by \",\": the next pair is skipped up to a blank",
-         kMaskIdTimeDateUser, "1", "2:{t},3:{d}, 5:{u},0:9 0:8\n",
+         kMaskIdTimeDateUser,
+         "1",
+         "2:{t},3:{d}, 5:{u},0:9 0:8\n",
          {"|N0|N2|N3|N5", "1|8|t||u"}},
-        {"braced value holding \",\" and \":\"", kMaskIdTimeDateUser, "1",
-         "2:{a, b:c}\n", {"|N0|N2|N3|N5", "1||a, b:c||"}},
-        {"braced value without closing brace runs to the line end", kMaskIdTimeDateUser, "1",
-         "5:{ann, 0:3\n", {"|N0|N2|N3|N5", "1||||ann, 0:3"}},
-        {"a missing field keeps the previous record's value", kMaskIdUser, "3",
-         "0:1,5:{ann}\n0:2\n5:{cy}\n", {"|N0|N5", "1|1|ann", "2|2|ann", "3|2|cy"}},
+        {"braced value holding \",\" and \":\"",
+         kMaskIdTimeDateUser,
+         "1",
+         "2:{a, b:c}\n",
+         {"|N0|N2|N3|N5", "1||a, b:c||"}},
+        {"braced value without closing brace runs to the line end",
+         kMaskIdTimeDateUser,
+         "1",
+         "5:{ann, 0:3\n",
+         {"|N0|N2|N3|N5", "1||||ann, 0:3"}},
+        {"a missing field keeps the previous record's value",
+         kMaskIdUser,
+         "3",
+         "0:1,5:{ann}\n0:2\n5:{cy}\n",
+         {"|N0|N5", "1|1|ann", "2|2|ann", "3|2|cy"}},
         {"a field number outside the ranges leaves its value to be read as a number",
-         kMaskIdUser, "1", "0:1,30:abc,1:2,0:5\n",
+         kMaskIdUser,
+         "1",
+         "0:1,30:abc,1:2,0:5\n",
          // "abc,1" reads as field 0, whose value is "2".
          {"|N0|N5", "1|5|"}},
-        {"field numbers 22 to 44 and above 49 are ignored", "110000000000000000000000000", "1",
+        {"field numbers 22 to 44 and above 49 are ignored",
+         "110000000000000000000000000",
+         "1",
          "0:1,1:2,50:y,44:x\n",
          // "y,44" then reads as field 0 with the value "x".
          {"|N0|N1", "1|x|2"}},
-        {"CR LF line ends", kMaskIdUserIndex, "2",
+        {"CR LF line ends",
+         kMaskIdUserIndex,
+         "2",
          "0:1,5:{ann}, 19:1\r\nA:x,B:y\r\n0:2,19:0\r\n",
          {"|N0|N5|N20|N21", "1|1|ann|x|y", "2|2|ann||"}},
-        {"fewer records than announced: empty rows without headings", kMaskIdUser, "3",
-         "0:1\n", {"|N0|N5", "1|1|", "||", "||"}},
-        {"more records than announced: the rest is not read", kMaskIdUser, "1",
-         "0:1\n0:2\n", {"|N0|N5", "1|1|"}},
+        {"fewer records than announced: empty rows without headings",
+         kMaskIdUser,
+         "3",
+         "0:1\n",
+         {"|N0|N5", "1|1|", "||", "||"}},
+        {"more records than announced: the rest is not read",
+         kMaskIdUser,
+         "1",
+         "0:1\n0:2\n",
+         {"|N0|N5", "1|1|"}},
         {"no jobs announced: headings only", kMaskIdUser, "0", "0:1\n", {"|N0|N5"}},
         {"a negative number of jobs: headings only", kMaskIdUser, "-3", "0:1\n", {"|N0|N5"}},
-        {"a line over 398 characters: the remainder is the next record", kMaskIdUser, "2",
+        {"a line over 398 characters: the remainder is the next record",
+         kMaskIdUser,
+         "2",
          "0:1,5:{" + std::string(400, 'u') + "}\n",
          // The remainder "uuuuuuuuu}" reads as field 0 without a value.
          {"|N0|N5", "1|1|" + std::string(391, 'u'), "2|1|" + std::string(391, 'u')}},
@@ -97,18 +127,27 @@ TEST_F(ReadJobFileTest, IndexLines)
 {
     const JobCase cases[] = {
         {"three index lines take three rows; the next record starts on the fourth",
-         kMaskIdUserIndex, "2",
+         kMaskIdUserIndex,
+         "2",
          "0:1,19:3,5:{ann}\nc:1,i:A4\nc:2,i:A3\nc:3,i: Letter\n0:2,19:1\nc:1,i:A4\n",
          {"|N0|N5|N20|N21", "1|1|ann|1|A4", "2|||2|A3", "3|||3|Letter", "4|2|ann|1|A4"}},
-        {"index columns not shown: index lines consumed, one row per job", kMaskIdUser, "2",
-         "0:1,19:2\nc:1,i:A4\nc:2,i:A3\n0:2,19:0\n", {"|N0|N5", "1|1|", "2|2|"}},
-        {"a record without field 19 uses the previous count", kMaskIdUserIndex, "2",
+        {"index columns not shown: index lines consumed, one row per job",
+         kMaskIdUser,
+         "2",
+         "0:1,19:2\nc:1,i:A4\nc:2,i:A3\n0:2,19:0\n",
+         {"|N0|N5", "1|1|", "2|2|"}},
+        {"a record without field 19 uses the previous count",
+         kMaskIdUserIndex,
+         "2",
          "0:1,19:1\nc:1,i:A\n0:2\nc:9,i:B\n",
          {"|N0|N5|N20|N21", "1|1||1|A", "2|2||9|B"}},
-        {"index values: first up to \",\", second up to \",\" or the line end", kMaskIdUserIndex,
-         "1", "0:1,19:2\ntag: a:b ,tag: c:d,rest\nnocolon\n",
+        {"index values: first up to \",\", second up to \",\" or the line end",
+         kMaskIdUserIndex,
+         "1",
+         "0:1,19:2\ntag: a:b ,tag: c:d,rest\nnocolon\n",
          {"|N0|N5|N20|N21", "1|1||a:b |c:d", "2||||"}},
-        {"more than 30 index lines are all kept", kMaskIdUserIndex, "2", [] {
+        {"more than 30 index lines are all kept", kMaskIdUserIndex, "2",
+         [] {
              std::string s = "0:1,19:35\n";
              for (int n = 1; n <= 35; ++n)
                  s += "c:" + std::to_string(n) + ",i:x\n";
@@ -122,7 +161,9 @@ TEST_F(ReadJobFileTest, IndexLines)
              return r;
          }()},
         {"index lines missing at the end of the file: empty pairs, reading ends",
-         kMaskIdUserIndex, "2", "0:1,19:3\nc:1,i:A\n",
+         kMaskIdUserIndex,
+         "2",
+         "0:1,19:3\nc:1,i:A\n",
          {"|N0|N5|N20|N21", "1|1||1|A", "2||||", "3||||", "||||"}},
     };
     for (const JobCase& c : cases) {
@@ -197,10 +238,10 @@ TEST_F(ReadJobFileTest, Counters)
     const CAcc& acc = fx.m_acc;
     EXPECT_EQ(acc.m_nJobs, 4);
     EXPECT_EQ(acc.m_nJobFileConsumption, 75);
-    EXPECT_EQ(acc.m_nUsers, 3); // ann, Ann, bob: the third record repeats Ann
-    EXPECT_EQ(acc.m_nPrintingTime, 1 + 1 + 0 - 2);    // per-record truncation
-    EXPECT_EQ(acc.m_nSimplexSheets, 2 + 0 + 0 + 0);    // stale "x" counts 0
-    EXPECT_EQ(acc.m_nDuplexSheets, 1 + 3 + 3 + 3);     // stale values count again
+    EXPECT_EQ(acc.m_nUsers, 3);                     // ann, Ann, bob: the third record repeats Ann
+    EXPECT_EQ(acc.m_nPrintingTime, 1 + 1 + 0 - 2);  // per-record truncation
+    EXPECT_EQ(acc.m_nSimplexSheets, 2 + 0 + 0 + 0); // stale "x" counts 0
+    EXPECT_EQ(acc.m_nDuplexSheets, 1 + 3 + 3 + 3);  // stale values count again
     EXPECT_EQ(acc.m_nJams, 1 + 1 + 1 + 2);
 }
 

@@ -20,7 +20,8 @@ TEST(ReadStatusFile, Pairs)
         std::map<int, std::string> values; // all other fields stay "old"
     } cases[] = {
         {"fields in any order, leading blanks dropped, trailing kept",
-         "29: 3,28:2 ,36:12\n", {{28, "2 "}, {29, "3"}, {36, "12"}}},
+         "29: 3,28:2 ,36:12\n",
+         {{28, "2 "}, {29, "3"}, {36, "12"}}},
         {"a value may contain ':'", "41:ann:x,42:h\n", {{41, "ann:x"}, {42, "h"}}},
         {"repeated field keeps the last value", "28:1,28:2\n", {{28, "2"}}},
         {"fields outside 28 to 44 are ignored", "27:a,45:b,-1:c,x:d,44:e\n", {{44, "e"}}},
@@ -30,7 +31,8 @@ TEST(ReadStatusFile, Pairs)
         {"a pair without a value ends the line", "28:1,29\n", {{28, "1"}}},
         {"empty file", "", {}},
         {"line cut at 255 characters",
-         "28:1,30:" + std::string(250, '7') + ",31:x\n", {{28, "1"}, {30, std::string(247, '7')}}},
+         "28:1,30:" + std::string(250, '7') + ",31:x\n",
+         {{28, "1"}, {30, std::string(247, '7')}}},
     };
     for (const Case& c : cases) {
         CAccFixture fx;
@@ -63,7 +65,7 @@ TEST(ReadStatusFile, InvalidInitializationIsAnExactZero)
         const char* paperTypes;
         bool invalid;
     } cases[] = {
-        {"0", "3", true}, {"2", "0", true}, {"2", "3", false},
+        {"0", "3", true},   {"2", "0", true},   {"2", "3", false},
         {"0 ", "3", false}, {"00", "3", false}, {"2", "", false},
     };
     for (const Case& c : cases) {
@@ -90,8 +92,8 @@ protected:
 TEST_F(FillStatusGridTest, DefaultMaskListsFiveFields)
 {
     fx.m_acc.FillStatusGrid();
-    EXPECT_EQ(fx.Rows(kKindStatus), (Rows{"|A|B", "1|N28|v28", "2|N30|v30", "3|N32|v32",
-                                          "4|N36|v36", "5|N38|v38"}));
+    EXPECT_EQ(fx.Rows(kKindStatus),
+              (Rows{"|A|B", "1|N28|v28", "2|N30|v30", "3|N32|v32", "4|N36|v36", "5|N38|v38"}));
     CUGCtrl& grid = fx.Grid(kKindStatus);
     EXPECT_EQ(grid.GetCurrentColumn(), 0);
     EXPECT_EQ(grid.GetCurrentRow(), 0);

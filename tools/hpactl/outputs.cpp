@@ -171,7 +171,7 @@ bool WriteOutputs(const COutputOptions& options, hpa::CAcc& acc,
         const std::string& strTarget = options.m_strExport[static_cast<std::size_t>(nKind)];
         if (!strTarget.empty())
             bOk = ExportGrid(*grids[static_cast<std::size_t>(nKind)], nKind, strTarget,
-                            strDateFieldName) &&
+                             strDateFieldName) &&
                   bOk;
     }
     if (options.m_bSummary) {

@@ -1,9 +1,9 @@
 #include "transfer/qt/ConnectDlg.h"
 
-#include "ui/DialogUnits.h"
-#include "ui/HelpWindow.h"
 #include "platform/Messages.h"
 #include "transfer/HostHistory.h"
+#include "ui/DialogUnits.h"
+#include "ui/HelpWindow.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "transfer/qt/ProgressDlg.h"
 
-#include "ui/DialogUnits.h"
 #include "platform/qt/IdleProcessing.h"
+#include "ui/DialogUnits.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
