@@ -11,7 +11,7 @@ PACKAGES=(
   fonts-liberation
   python3-pyftpdlib vsftpd curl
   xvfb xauth poppler-utils desktop-file-utils
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   libsqlite3-dev libpq-dev postgresql
 )
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer + UBSan and runs the
+# Installs what is missing, checks the source format, builds with AddressSanitizer + UBSan and runs the
 # whole suite, then builds the core with ThreadSanitizer and runs the
 # threaded tests under it.
 set -euo pipefail
@@ -11,6 +11,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 jobs=$(nproc 2>/dev/null || echo 2)
+
+echo "== Source format (.clang-format)"
+scripts/check-format.sh
 
 echo "== ASan+UBSan build and full suite"
 scripts/build.sh build-asan address
