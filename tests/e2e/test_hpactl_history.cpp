@@ -138,5 +138,22 @@ TEST_F(HpactlHistory, PrinterHangingUpMidFileFailsAloneAndStoresNothing)
     EXPECT_NE(r.out.find("Total\t5\t"), std::string::npos) << r.out;
 }
 
+// A printer reachable only over IPv6 is collected by its bracketed host text.
+TEST_F(HpactlHistory, Ipv6PrinterIsCollected)
+{
+    CTempDir root;
+    ASSERT_EQ(test::sim::RunSim({"--generate", root.Path().string(), "--jobs", "6"}), 0);
+    CSimProcess sim;
+    if (!sim.CChildProcess::Start(
+            {test::sim::SimBinary(), "--listen", "[::1]:0", "--root", root.Path().string()}))
+        GTEST_SKIP() << "no IPv6 loopback address on this host: " << sim.StderrText();
+    m_work.Write("secret", "admin\n");
+    const RunResult r = Run("collect " + sim.HostText() + " --user admin --password-file secret");
+    ASSERT_EQ(r.status, 0) << r.err;
+    const RunResult printers = Run("printers --format csv");
+    ASSERT_EQ(printers.status, 0) << printers.err;
+    EXPECT_NE(printers.out.find(sim.HostText()), std::string::npos) << printers.out;
+}
+
 } // namespace
 } // namespace hpa
