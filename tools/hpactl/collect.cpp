@@ -4,6 +4,7 @@
 // stop the others.
 #include "commands.h"
 #include "history_cli.h"
+#include "private_dir.h"
 
 #include "history/Collector.h"
 #include "history/FleetFile.h"
@@ -137,28 +138,6 @@ int ParseArgs(int argc, char** argv, CCollectArgs& args)
     return kExitOk;
 }
 
-// A private working directory per printer, removed with its files.
-class CWorkDir {
-public:
-    CWorkDir()
-    {
-        std::string strTemplate =
-            (std::filesystem::temp_directory_path() / "hpactl-collect-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            m_path = strTemplate;
-    }
-    ~CWorkDir()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 enum class Outcome { Collected, Attention, Failed };
 
 // After a stored collection: anything the administrator must hear about.
@@ -208,7 +187,7 @@ Outcome CollectOne(const CTarget& target, const std::string& strDb, long nWarnDa
     if (!target.m_strPasswordFile.empty() &&
         !hpa::ReadPasswordFile(target.m_strPasswordFile, request.m_download.m_strPassword))
         return fnFail("cannot read password file " + target.m_strPasswordFile);
-    CWorkDir dir;
+    CPrivateDir dir("hpactl-collect");
     if (dir.Path().empty())
         return fnFail("cannot create a working directory");
     request.m_download.m_workDir = dir.Path();

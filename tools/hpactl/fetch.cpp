@@ -5,6 +5,7 @@
 #include "accounts.h"
 #include "commands.h"
 #include "outputs.h"
+#include "private_dir.h"
 
 #include "accounting/Acc.h"
 #include "grid/UGCtrl.h"
@@ -95,28 +96,6 @@ private:
     std::string m_strMessage;
     std::string m_strRemote;
     int m_nPercent = -1;
-};
-
-// A private working directory, removed with its files at the end.
-class CPrivateDir {
-public:
-    CPrivateDir()
-    {
-        std::string strTemplate =
-            (std::filesystem::temp_directory_path() / "hpactl-fetch-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            m_path = strTemplate;
-    }
-    ~CPrivateDir()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    const std::filesystem::path& Path() const { return m_path; }
-
-private:
-    std::filesystem::path m_path;
 };
 
 struct CFetchArgs {
@@ -253,7 +232,7 @@ int RunFetch(int argc, char** argv)
         }
         return Fetch(args, strPassword, options, args.m_strWorkDir);
     }
-    CPrivateDir dir;
+    CPrivateDir dir("hpactl-fetch");
     if (dir.Path().empty()) {
         std::fprintf(stderr, "hpactl fetch: cannot create a temporary directory\n");
         return kExitFailed;
