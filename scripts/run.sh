@@ -112,8 +112,8 @@ if build/hpactl collect --help >/dev/null 2>&1; then
     # jobs (0: no limit), seed: "annex" only grows, "lab" fills up, and
     # "print-room" wraps so far between the two downloads that jobs are lost
     # and reported.
-    for spec in annex:200:25:0:1 lab:150:40:180:2 print-room:60:80:60:3; do
-        IFS=: read -r name jobs step capacity seed <<<"$spec"
+    for printer in annex:200:25:0:1 lab:150:40:180:2 print-room:60:80:60:3; do
+        IFS=: read -r name jobs step capacity seed <<<"$printer"
         root_dir="$work/fleet/$name"
         build/hpa-printer-sim --generate "$root_dir" --jobs "$jobs" \
             --seed "$seed" >/dev/null

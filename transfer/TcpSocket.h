@@ -11,8 +11,9 @@
 
 namespace hpa {
 
-// Results of the socket operations. Each keeps the number it has always had,
-// so the same failure can carry a different number in two operations.
+// Results of the socket operations. The numbers are fixed per operation (the
+// FTP client passes them on as its own codes), so the same failure can carry
+// a different number in two operations.
 enum class ConnectResult { done = 0, noSocket = 1, failed = 2 };
 enum class ListenResult { done = 0, noSocket = 2, bindFailed = 3, listenFailed = 4 };
 enum class AcceptResult { done = 0, failed = 1 };

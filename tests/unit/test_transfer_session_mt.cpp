@@ -463,48 +463,53 @@ struct SessionRig {
     DownloadSettings settings;
 };
 
+// A download whose status file announces a 200000-byte job file (3000 status
+// and 5000 dictionary bytes: 310400 expected), cancelled once nPaperBytes of
+// the paper file have arrived.
+struct StalledPaperDownload {
+    explicit StalledPaperDownload(int nPaperBytes)
+        : files(MakeFiles(nPaperBytes)), rig(files),
+          session(rig.settings, rig.decoder, rig.messages, rig.progress)
+    {
+        rig.server.AddFile(kPap, files[kPap], FileMode::Stall);
+        rig.progress.m_nCancelAtFileBytes = nPaperBytes;
+    }
+    static Files MakeFiles(int nPaperBytes)
+    {
+        std::string strStatus = "28:2,29:3,30:200000,34:1,37:1\n";
+        strStatus.resize(3000, 'x');
+        Files files = Printer("");
+        files[kSta] = strStatus;
+        files[kDic] = std::string(5000, 'd');
+        files[kPap] = std::string(static_cast<std::size_t>(nPaperBytes), 'p');
+        return files;
+    }
+    Files files;
+    SessionRig rig;
+    CDownloadSession session;
+};
+
 TEST(SessionProgress, ExpectedTotalAndPercentageFollowTheRule)
 {
-    // Field 30 at 200000, 3000 status bytes and 5000 dictionary bytes give
-    // 310400; 155200 bytes in all (147200 of the paper file) are 50 percent.
-    std::string strStatus = "28:2,29:3,30:200000,34:1,37:1\n";
-    strStatus.resize(3000, 'x');
-    Files files = Printer("");
-    files[kSta] = strStatus;
-    files[kDic] = std::string(5000, 'd');
-    files[kPap] = std::string(147200, 'p');
-    SessionRig rig(files);
-    rig.server.AddFile(kPap, files[kPap], FileMode::Stall);
-    rig.progress.m_nCancelAtFileBytes = 147200;
-
-    CDownloadSession session(rig.settings, rig.decoder, rig.messages, rig.progress);
-    EXPECT_EQ(session.Run(), DownloadResult::Cancelled);
-    EXPECT_EQ(session.ExpectedTotal(), 310400);
-    EXPECT_EQ(session.RunningTotal(), 8000);
-    ASSERT_FALSE(rig.progress.m_positions.empty());
-    EXPECT_EQ(rig.progress.m_positions.back(), 50);
-    EXPECT_TRUE(rig.messages.m_messages.empty());
-    EXPECT_EQ(Retrieved(rig.server.Transcript()), (Lines{kSta, kDic, kPap}));
+    // 155200 bytes in all (147200 of the paper file) are 50 percent.
+    StalledPaperDownload download(147200);
+    EXPECT_EQ(download.session.Run(), DownloadResult::Cancelled);
+    EXPECT_EQ(download.session.ExpectedTotal(), 310400);
+    EXPECT_EQ(download.session.RunningTotal(), 8000);
+    ASSERT_FALSE(download.rig.progress.m_positions.empty());
+    EXPECT_EQ(download.rig.progress.m_positions.back(), 50);
+    EXPECT_TRUE(download.rig.messages.m_messages.empty());
+    EXPECT_EQ(Retrieved(download.rig.server.Transcript()), (Lines{kSta, kDic, kPap}));
 }
 
 TEST(SessionProgress, PercentageIsRoundedToTheNearestWholeNumber)
 {
     // 157994 of 310400 bytes are 50.9 percent: the bar shows 51, not 50.
-    std::string strStatus = "28:2,29:3,30:200000,34:1,37:1\n";
-    strStatus.resize(3000, 'x');
-    Files files = Printer("");
-    files[kSta] = strStatus;
-    files[kDic] = std::string(5000, 'd');
-    files[kPap] = std::string(149994, 'p');
-    SessionRig rig(files);
-    rig.server.AddFile(kPap, files[kPap], FileMode::Stall);
-    rig.progress.m_nCancelAtFileBytes = 149994;
-
-    CDownloadSession session(rig.settings, rig.decoder, rig.messages, rig.progress);
-    EXPECT_EQ(session.Run(), DownloadResult::Cancelled);
-    ASSERT_EQ(session.ExpectedTotal(), 310400);
-    ASSERT_FALSE(rig.progress.m_positions.empty());
-    EXPECT_EQ(rig.progress.m_positions.back(), 51);
+    StalledPaperDownload download(149994);
+    EXPECT_EQ(download.session.Run(), DownloadResult::Cancelled);
+    ASSERT_EQ(download.session.ExpectedTotal(), 310400);
+    ASSERT_FALSE(download.rig.progress.m_positions.empty());
+    EXPECT_EQ(download.rig.progress.m_positions.back(), 51);
 }
 
 TEST(SessionProgress, MessageLinesNameEachStepAndTheTotalAddsTheSlack)
