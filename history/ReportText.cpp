@@ -4,6 +4,7 @@
 #include "accounting/FieldCatalogue.h"
 #include "grid/UGCtrl.h"
 #include "history/HistoryValues.h"
+#include "platform/Utf8.h"
 #include "view/ExportWriter.h"
 
 #include <algorithm>
@@ -18,45 +19,6 @@ constexpr char16_t kCp1252High[32] = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-bool IsValidUtf8(std::string_view str)
-{
-    std::size_t n = 0;
-    while (n < str.size()) {
-        const auto c = static_cast<unsigned char>(str[n]);
-        std::size_t nMore = 0;
-        unsigned nMin = 0;
-        if (c < 0x80) {
-            ++n;
-            continue;
-        }
-        if ((c & 0xE0) == 0xC0) {
-            nMore = 1;
-            nMin = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            nMore = 2;
-            nMin = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            nMore = 3;
-            nMin = 0x10000;
-        } else {
-            return false;
-        }
-        if (n + nMore >= str.size())
-            return false;
-        unsigned nCode = c & (0x3F >> nMore);
-        for (std::size_t k = 1; k <= nMore; ++k) {
-            const auto cc = static_cast<unsigned char>(str[n + k]);
-            if ((cc & 0xC0) != 0x80)
-                return false;
-            nCode = (nCode << 6) | (cc & 0x3F);
-        }
-        if (nCode < nMin || nCode > 0x10FFFF || (nCode >= 0xD800 && nCode <= 0xDFFF))
-            return false;
-        n += nMore + 1;
-    }
-    return true;
-}
 
 void AppendCodePoint(std::string& str, unsigned nCode)
 {

@@ -3,13 +3,14 @@
 // reads it (screen, clipboard, PDF) is it decoded: as UTF-8 when the bytes
 // are valid UTF-8, otherwise as Windows-1252, the code page these printers
 // write in.
+#include "platform/Utf8.h"
+
 #include <QString>
 
 #include <string_view>
 
 namespace hpa {
 
-bool IsValidUtf8(std::string_view bytes);
 QString DecodeAccText(std::string_view bytes);
 
 } // namespace hpa
