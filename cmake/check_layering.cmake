@@ -10,7 +10,7 @@
 #   rendering (QtGui, no widgets, hpa_render):
 #     platform/qt grid/render view/render
 #   desktop (Widgets, hpa_qt):
-#     ui grid/qt document/qt transfer/qt view/qt app
+#     ui grid/qt document/qt transfer/qt view/qt history/qt app
 #
 # The tools sit on top of what they link: hpactl on the core and the
 # rendering folders, the simulator on the core alone. Files of the rendering
@@ -19,7 +19,7 @@
 set(layers
   platform grid accounting document transfer view history
   platform/qt grid/render view/render
-  ui grid/qt document/qt transfer/qt view/qt app)
+  ui grid/qt document/qt transfer/qt view/qt history/qt app)
 set(core_top view)
 set(render_first platform/qt)
 set(render_top view/render)

@@ -7,6 +7,8 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
+  # Qt Charts' CMake package needs Qt OpenGL's, which its -dev package does not pull in.
+  qt6-charts-dev libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   python3-pyftpdlib vsftpd curl
