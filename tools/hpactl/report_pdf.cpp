@@ -1,6 +1,7 @@
 // The printed history report.
 #include "report_pdf.h"
 
+#include "history/HistoryPivot.h"
 #include "history/HistoryValues.h"
 
 #include <QFont>
@@ -29,11 +30,7 @@ QString Text(const std::string& strBytes)
 
 QString PeriodText(const hpa::CReportQuery& query)
 {
-    if (query.m_strSince.empty() && query.m_strUntil.empty())
-        return QStringLiteral("Period: all dates");
-    return QStringLiteral("Period: %1 to %2")
-        .arg(query.m_strSince.empty() ? QStringLiteral("the beginning") : Text(query.m_strSince),
-             query.m_strUntil.empty() ? QStringLiteral("the end") : Text(query.m_strUntil));
+    return QStringLiteral("Period: ") + Text(hpa::ReportPeriodText(query));
 }
 
 QString PrintersText(const hpa::CReportQuery& query)

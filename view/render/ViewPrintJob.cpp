@@ -35,7 +35,10 @@ void CViewPrintJob::OnPrint(CGridDC& dc, const CGridRect& rcPage, int nPage)
 {
     m_rectPage = rcPage;
     m_nPage = nPage;
-    if (m_headerFont && m_source.m_pAcc)
+    if (m_headerFont && m_source.m_headerFields)
+        DrawPrintPageHeader(dc, *m_headerFont, m_rectPage, *m_source.m_headerFields, m_nPage,
+                            m_source.m_strTitle);
+    else if (m_headerFont && m_source.m_pAcc)
         DrawPrintPageHeader(dc, *m_headerFont, m_rectPage, *m_source.m_pAcc, m_nPage,
                             m_source.m_strTitle);
     if (m_source.m_pGrid && m_source.m_pPrinter)

@@ -12,6 +12,7 @@
 // headless tool on a PDF writer.
 #include "grid/GridDC.h"
 #include "grid/render/GridPrintJob.h"
+#include "view/PrintHeader.h"
 
 #include <optional>
 #include <string>
@@ -30,9 +31,12 @@ struct CViewPrintSource {
     CUGCtrl* m_pGrid = nullptr;         // the grid on show
     CGridPrinter* m_pPrinter = nullptr; // its printing object
     const CAcc* m_pAcc = nullptr;       // date, time and host of the header
-    std::string m_strTitle;             // the data-kind pane's text
-    CGridFont m_screenFont;             // g_gridFont
-    CGridFont m_printFont;              // g_printGridFont
+    // The header's values when the grid shows no accounting set (used in
+    // place of m_pAcc's).
+    std::optional<CPrintHeaderFields> m_headerFields;
+    std::string m_strTitle; // the data-kind pane's text
+    CGridFont m_screenFont; // g_gridFont
+    CGridFont m_printFont;  // g_printGridFont
 };
 
 class CViewPrintJob {
