@@ -41,6 +41,7 @@ constexpr MenuEntry kMenu[] = {
     {K::EndPopup, nullptr, nullptr, 0},
     {K::Popup, "&Admin", nullptr, 0},
     {K::Item, "&Connect to Printer...", nullptr, ID_CONNECT},
+    {K::Item, "&History...", nullptr, ID_HISTORY},
     {K::EndPopup, nullptr, nullptr, 0},
     {K::Popup, "&Help", nullptr, 0},
     {K::Item, "&Help Topics", nullptr, ID_HELP_FINDER},
@@ -74,6 +75,7 @@ constexpr ToolbarEntry kToolbar[] = {
     {ID_EDIT_FIND, ":/hpa/toolbar/find.png"},
     {0, nullptr},
     {ID_CONNECT, ":/hpa/toolbar/connect.png"},
+    {ID_HISTORY, ":/hpa/toolbar/history.png"},
     {0, nullptr},
     {ID_APP_ABOUT, ":/hpa/toolbar/about.png"},
     {ID_CONTEXT_HELP, ":/hpa/toolbar/contexthelp.png"},
@@ -86,6 +88,7 @@ struct PromptEntry {
 
 constexpr PromptEntry kPrompts[] = {
     {ID_CONNECT, "Connect to printer for receiving accounting information\nConnect"},
+    {ID_HISTORY, "Show the history of every collected printer: reports and charts\nHistory"},
     {ID_EXPORT, "Export the current grid to CSV format\nExport"},
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},

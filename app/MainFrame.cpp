@@ -3,7 +3,9 @@
 #include "app/FrameResources.h"
 #include "app/SplashWindow.h"
 #include "app/StatusPane.h"
+#include "history/qt/HistoryWindow.h"
 #include "platform/qt/IdleProcessing.h"
+#include "ui/AppServices.h"
 #include "ui/CommandIds.h"
 #include "ui/HelpWindow.h"
 #include "ui/Resources.h"
@@ -93,11 +95,16 @@ CMainFrame::CMainFrame(CCommandRouter& router, QWidget* pParent)
     CreateStatusBar();
     SetDocumentTitle(QStringLiteral("Untitled"));
 
-    // The frame's own commands: the help commands.
+    // The frame's own commands: the help commands and the History window.
     m_commands.On(ID_HELP_FINDER, [] { ShowHelpContents(); });
     m_commands.On(ID_DEFAULT_HELP, [] { ShowHelpContents(); });
     m_commands.On(ID_HELP, [] { ShowHelpContext(kHelpMainFrame); });
     m_commands.On(ID_CONTEXT_HELP, [this] { EnterHelpMode(); });
+    // Admin > History...: the fleet history in a window of its own beside this one.
+    m_commands.On(ID_HISTORY, [this] {
+        if (CAppServices* pApp = CAppServices::Instance())
+            CHistoryWindow::ShowBeside(this, pApp->Profile(), pApp->Messages());
+    });
     m_router.SetTarget(RouteSlot::Frame, &m_commands);
 
     // Idle-time update of the toolbar, as the event loop is about to wait.

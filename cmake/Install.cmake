@@ -96,7 +96,7 @@ if(HPA_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 else()
   set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6, libqt6printsupport6, libqt6network6, libqt6charts6, libqt6gui6, libqt6core6,
+    "libqt6widgets6, libqt6printsupport6, libqt6network6, libqt6charts6, libqt6svg6, libqt6gui6, libqt6core6,
     libsqlite3-0, libpq5, libstdc++6, libc6")
 endif()
 set(CPACK_STRIP_FILES ON)

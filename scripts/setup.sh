@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-base-dev libgl-dev
   # Qt Charts' CMake package needs Qt OpenGL's, which its -dev package does not pull in.
   qt6-charts-dev libqt6opengl6-dev
+  # The History window saves its chart as SVG.
+  qt6-svg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation
   python3-pyftpdlib vsftpd curl

@@ -44,6 +44,7 @@ inline constexpr int ID_DATA_STATUS = 32780;
 inline constexpr int ID_EXPORT = 32781;
 inline constexpr int ID_FILTERS = 32782;
 inline constexpr int ID_VIEW_SUMMARY = 32783;
+inline constexpr int ID_HISTORY = 32784;
 
 // Help context numbers: a command's topic is 0x10000 plus its id; the main
 // window's own topic is 0x20000 plus its resource id (128).

@@ -26,6 +26,7 @@ struct HelpTopic {
 constexpr HelpTopic kTopics[] = {
     {kHelpMainFrame, "mainwindow.html"},
     {kHelpCommandBase + ID_CONNECT, "connect.html"},
+    {kHelpCommandBase + ID_HISTORY, "history.html"},
     {kHelpCommandBase + ID_DATA_JOB, "datakinds.html"},
     {kHelpCommandBase + ID_DATA_PAPER, "datakinds.html"},
     {kHelpCommandBase + ID_DATA_STATUS, "datakinds.html"},

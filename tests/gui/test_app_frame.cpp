@@ -126,6 +126,7 @@ TEST_F(FrameFixture, MenuBarHoldsMenu128)
                                   "&Summary...",
                                   "[&Admin",
                                   "&Connect to Printer...",
+                                  "&History...",
                                   "[&Help",
                                   "&Help Topics",
                                   "-",
@@ -221,7 +222,7 @@ TEST_F(FrameFixture, ToolbarButtonsInOrderWith16x15IconsTipsAndPrompts)
         ids.push_back(pAction->isSeparator() ? 0 : pAction->data().toInt());
     EXPECT_EQ(ids, (std::vector<int>{ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE_AS, 0,
                                      ID_FILE_PRINT_DIRECT, ID_EDIT_COPY, ID_EDIT_FIND, 0,
-                                     ID_CONNECT, 0, ID_APP_ABOUT, ID_CONTEXT_HELP}));
+                                     ID_CONNECT, ID_HISTORY, 0, ID_APP_ABOUT, ID_CONTEXT_HELP}));
     for (QAction* pAction : pBar->actions()) {
         if (pAction->isSeparator())
             continue;

@@ -1,0 +1,144 @@
+#include "history/qt/HistoryChart.h"
+
+#include "history/HistoryPivot.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QClipboard>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QHorizontalBarSeries>
+#include <QImage>
+#include <QLineSeries>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+
+namespace hpa {
+
+namespace {
+
+QString KeyText(const std::string& strKey)
+{
+    return QString::fromStdString(ToUtf8(strKey));
+}
+
+// A day key (YYYY-MM-DD) or month key (YYYY-MM) as the moment it starts,
+// in local time, as the time axis shows its labels.
+qint64 KeyTime(const std::string& strKey)
+{
+    const QString str = QString::fromLatin1(strKey.c_str());
+    const QDate date = QDate::fromString(str.size() == 7 ? str + QStringLiteral("-01") : str,
+                                         QStringLiteral("yyyy-MM-dd"));
+    return QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch();
+}
+
+} // namespace
+
+CHistoryChart::CHistoryChart(QWidget* pParent) : QChartView(pParent)
+{
+    setRenderHint(QPainter::Antialiasing);
+    chart()->legend()->hide();
+    setMinimumSize(320, 240);
+}
+
+void CHistoryChart::ShowReport(const CReport& report)
+{
+    const std::vector<CChartPoint> points = ReportChartPoints(report);
+    m_nPoints = static_cast<int>(points.size());
+    auto* pChart = new QChart;
+    pChart->legend()->hide();
+    const QString strKey = QString::fromLatin1(ReportKeyHeading(report.m_query.m_key)).toLower();
+    std::int64_t nMax = 1;
+    for (const CChartPoint& point : points)
+        nMax = std::max(nMax, point.m_nTotalSheets);
+    auto* pValues = new QValueAxis;
+    pValues->setRange(0, static_cast<double>(nMax) * 1.05);
+    pValues->setLabelFormat(QStringLiteral("%.0f"));
+    pValues->setTitleText(QStringLiteral("Total sheets"));
+
+    if (IsTimeLineKey(report.m_query.m_key)) {
+        pChart->setTitle(QStringLiteral("Total sheets by %1").arg(strKey));
+        auto* pSeries = new QLineSeries;
+        for (const CChartPoint& point : points)
+            pSeries->append(static_cast<double>(KeyTime(point.m_strKey)),
+                            static_cast<double>(point.m_nTotalSheets));
+        pSeries->setPointsVisible(true);
+        pChart->addSeries(pSeries);
+        auto* pTime = new QDateTimeAxis;
+        pTime->setFormat(report.m_query.m_key == ReportKey::Month ? QStringLiteral("yyyy-MM")
+                                                                  : QStringLiteral("yyyy-MM-dd"));
+        if (points.size() == 1) {
+            // One point: a day either side, so the axis has a span.
+            const qint64 nAt = KeyTime(points.front().m_strKey);
+            pTime->setRange(QDateTime::fromMSecsSinceEpoch(nAt).addDays(-1),
+                            QDateTime::fromMSecsSinceEpoch(nAt).addDays(1));
+        }
+        pChart->addAxis(pTime, Qt::AlignBottom);
+        pChart->addAxis(pValues, Qt::AlignLeft);
+        pSeries->attachAxis(pTime);
+        pSeries->attachAxis(pValues);
+    } else {
+        pChart->setTitle(
+            QStringLiteral("Total sheets by %1 (largest %2)").arg(strKey).arg(points.size()));
+        // Largest at the top: a horizontal bar series draws its first
+        // category at the bottom.
+        auto* pSet = new QBarSet(QStringLiteral("Total sheets"));
+        QStringList keys;
+        for (auto it = points.rbegin(); it != points.rend(); ++it) {
+            *pSet << static_cast<double>(it->m_nTotalSheets);
+            keys << KeyText(it->m_strKey);
+        }
+        auto* pSeries = new QHorizontalBarSeries;
+        pSeries->append(pSet);
+        pChart->addSeries(pSeries);
+        auto* pKeys = new QBarCategoryAxis;
+        pKeys->append(keys);
+        pChart->addAxis(pKeys, Qt::AlignLeft);
+        pChart->addAxis(pValues, Qt::AlignBottom);
+        pSeries->attachAxis(pKeys);
+        pSeries->attachAxis(pValues);
+    }
+    QChart* pOld = chart();
+    setChart(pChart);
+    delete pOld;
+}
+
+QImage CHistoryChart::Image()
+{
+    return grab().toImage();
+}
+
+void CHistoryChart::CopyImage()
+{
+    QApplication::clipboard()->setImage(Image());
+}
+
+bool CHistoryChart::SaveImage(const QString& strPath)
+{
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (strPath.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&file);
+        svg.setSize(size());
+        svg.setViewBox(rect());
+        svg.setTitle(chart()->title());
+        QPainter painter(&svg);
+        render(&painter);
+        painter.end();
+    } else if (!Image().save(&file, "PNG")) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+} // namespace hpa
