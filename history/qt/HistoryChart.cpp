@@ -29,14 +29,18 @@ QString KeyText(const std::string& strKey)
     return QString::fromStdString(ToUtf8(strKey));
 }
 
-// A day key (YYYY-MM-DD) or month key (YYYY-MM) as the moment it starts,
-// in local time, as the time axis shows its labels.
+// Most labels a time axis gets.
+constexpr int kMaxTimeTicks = 12;
+
+// A day key (YYYY-MM-DD) at its noon, a month key (YYYY-MM) at its 15th, in
+// local time as the time axis labels it: evenly spaced ticks between such
+// points then fall into the day or month they name.
 qint64 KeyTime(const std::string& strKey)
 {
     const QString str = QString::fromLatin1(strKey.c_str());
-    const QDate date = QDate::fromString(str.size() == 7 ? str + QStringLiteral("-01") : str,
+    const QDate date = QDate::fromString(str.size() == 7 ? str + QStringLiteral("-15") : str,
                                          QStringLiteral("yyyy-MM-dd"));
-    return QDateTime(date, QTime(0, 0)).toMSecsSinceEpoch();
+    return QDateTime(date, QTime(12, 0)).toMSecsSinceEpoch();
 }
 
 } // namespace
@@ -74,8 +78,10 @@ void CHistoryChart::ShowReport(const CReport& report)
         auto* pTime = new QDateTimeAxis;
         pTime->setFormat(report.m_query.m_key == ReportKey::Month ? QStringLiteral("yyyy-MM")
                                                                   : QStringLiteral("yyyy-MM-dd"));
+        pTime->setTickCount(std::clamp(static_cast<int>(points.size()), 2, kMaxTimeTicks));
         if (points.size() == 1) {
             // One point: a day either side, so the axis has a span.
+            pTime->setTickCount(3);
             const qint64 nAt = KeyTime(points.front().m_strKey);
             pTime->setRange(QDateTime::fromMSecsSinceEpoch(nAt).addDays(-1),
                             QDateTime::fromMSecsSinceEpoch(nAt).addDays(1));

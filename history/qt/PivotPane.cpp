@@ -112,8 +112,10 @@ CPivotPane::CPivotPane(CMessages& messages, QWidget* pParent)
     m_pChart = new CHistoryChart(pSplitter);
     pSplitter->addWidget(pGridHolder);
     pSplitter->addWidget(m_pChart);
+    pGridHolder->setMinimumWidth(240);
     pSplitter->setStretchFactor(0, 1);
     pSplitter->setStretchFactor(1, 1);
+    pSplitter->setSizes({560, 640});
     pLayout->addWidget(pSplitter, 1);
     m_pNote = new QLabel(this);
     m_pNote->setWordWrap(true);
