@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFont>
 #include <QHorizontalBarSeries>
 #include <QImage>
 #include <QLineSeries>
@@ -56,8 +57,15 @@ void CHistoryChart::ShowReport(const CReport& report)
 {
     const std::vector<CChartPoint> points = ReportChartPoints(report);
     m_nPoints = static_cast<int>(points.size());
-    auto* pChart = new QChart;
-    pChart->legend()->hide();
+    // One chart for the view's life, emptied and filled again: a chart put
+    // in place of another is laid out before it has the view's size and
+    // elides its category labels.
+    QChart* pChart = chart();
+    pChart->removeAllSeries();
+    for (QAbstractAxis* pAxis : pChart->axes()) {
+        pChart->removeAxis(pAxis);
+        delete pAxis;
+    }
     const QString strKey = QString::fromLatin1(ReportKeyHeading(report.m_query.m_key)).toLower();
     std::int64_t nMax = 1;
     for (const CChartPoint& point : points)
@@ -106,14 +114,16 @@ void CHistoryChart::ShowReport(const CReport& report)
         pChart->addSeries(pSeries);
         auto* pKeys = new QBarCategoryAxis;
         pKeys->append(keys);
+        // A label taller than its bar's share of the axis is cut to "...":
+        // twenty keys get a smaller font.
+        QFont font = pKeys->labelsFont();
+        font.setPointSizeF(std::min(font.pointSizeF(), 7.0));
+        pKeys->setLabelsFont(font);
         pChart->addAxis(pKeys, Qt::AlignLeft);
         pChart->addAxis(pValues, Qt::AlignBottom);
         pSeries->attachAxis(pKeys);
         pSeries->attachAxis(pValues);
     }
-    QChart* pOld = chart();
-    setChart(pChart);
-    delete pOld;
 }
 
 QImage CHistoryChart::Image()
