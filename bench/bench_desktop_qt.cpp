@@ -19,6 +19,8 @@
 #include "ui/ViewLink.h"
 #include "view/qt/ExportCommand.h"
 
+#include "FreezeProbe.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -255,43 +257,6 @@ void BM_PageDownPaint(benchmark::State& state)
     state.counters["key_ms"] = dKeyMs / static_cast<double>(state.iterations());
 }
 BENCHMARK(BM_PageDownPaint)->UseManualTime()->Iterations(200)->Unit(benchmark::kMillisecond);
-
-// The longest stretch in which the user interface thread handled no events
-// (the window could not paint or react): a 1 ms timer's ticks mark the
-// moments it did. An operation done in one go is one stretch; one whose
-// work runs on a worker leaves the thread's event loop running.
-class CFreezeProbe {
-public:
-    CFreezeProbe()
-    {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { Tick(); });
-    }
-    void Start()
-    {
-        m_dLongest = 0;
-        m_last = Clock::now();
-        m_timer.start();
-    }
-    double Stop()
-    {
-        Tick();
-        m_timer.stop();
-        return m_dLongest;
-    }
-
-private:
-    void Tick()
-    {
-        m_dLongest = std::max(m_dLongest, Millis(m_last));
-        m_last = Clock::now();
-    }
-
-    QTimer m_timer;
-    Clock::time_point m_last;
-    double m_dLongest = 0;
-};
 
 // How long each ordinary operation freezes the user interface thread,
 // painting included; the counters give every one in milliseconds, and
