@@ -77,11 +77,15 @@ void CHistoryChart::ShowReport(const CReport& report)
 
     if (IsTimeLineKey(report.m_query.m_key)) {
         pChart->setTitle(QStringLiteral("Total sheets by %1").arg(strKey));
-        auto* pSeries = new QLineSeries;
+        // All points in one go: appended one by one, each would be drawn anew.
+        QList<QPointF> line;
+        line.reserve(static_cast<qsizetype>(points.size()));
         for (const CChartPoint& point : points)
-            pSeries->append(static_cast<double>(KeyTime(point.m_strKey)),
-                            static_cast<double>(point.m_nTotalSheets));
-        pSeries->setPointsVisible(true);
+            line.append(QPointF(static_cast<double>(KeyTime(point.m_strKey)),
+                                static_cast<double>(point.m_nTotalSheets)));
+        auto* pSeries = new QLineSeries;
+        pSeries->replace(line);
+        pSeries->setPointsVisible(points.size() <= 100);
         pChart->addSeries(pSeries);
         auto* pTime = new QDateTimeAxis;
         pTime->setFormat(report.m_query.m_key == ReportKey::Month ? QStringLiteral("yyyy-MM")
