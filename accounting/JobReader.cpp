@@ -192,7 +192,7 @@ int CAcc::ReadJobFile()
             pRecordRows->push_back(nRow);
         int nCol = 0;
         for (std::size_t nField : shownFields)
-            grid.SetCellText(nCol++, nRow, m_strFieldValue[nField]);
+            grid.FillCellText(nCol++, nRow, m_strFieldValue[nField]);
 
         // The index lines belong to the record whether shown or not; every
         // one of them is consumed, and decoded only when its columns show.
@@ -212,8 +212,8 @@ int CAcc::ReadJobFile()
             for (int j = 0; j < nIndexRows; ++j) {
                 if (j < nIndexRead) {
                     const CIndexPair& pair = indexPairs[static_cast<std::size_t>(j)];
-                    grid.SetCellText(nCol, nRow, pair.m_strFirst);
-                    grid.SetCellText(nCol + 1, nRow, pair.m_strSecond);
+                    grid.FillCellText(nCol, nRow, pair.m_strFirst);
+                    grid.FillCellText(nCol + 1, nRow, pair.m_strSecond);
                 }
                 if (j + 1 < nIndexRows)
                     grid.InsertRowAt(++nRow);
