@@ -125,23 +125,26 @@ bool OnAddToHistory(const CAddToHistoryContext& context)
     return true;
 }
 
-void AddAddToHistoryCommand(CCommandMap& map, CAccViewBase& view)
+void AddAddToHistoryCommand(CCommandMap& map, std::function<CAccViewBase*()> fnView)
 {
-    map.On(ID_FILE_ADD_TO_HISTORY, [&view] {
+    map.On(ID_FILE_ADD_TO_HISTORY, [fnView] {
         CAppServices* pApp = CAppServices::Instance();
-        CVexAccDoc* pDocument = view.GetDocument();
+        CAccViewBase* pView = fnView();
+        CVexAccDoc* pDocument = pView ? pView->GetDocument() : nullptr;
         if (!pApp || !pDocument)
             return;
         CAddToHistoryContext context;
-        context.m_pParent = &view;
+        context.m_pParent = pView;
         context.m_content = pDocument->Content();
         context.m_pMasks = &g_masks;
         context.m_pMessages = &pApp->Messages();
         context.m_pProfile = &pApp->Profile();
         OnAddToHistory(context);
     });
-    map.OnUpdate(ID_FILE_ADD_TO_HISTORY,
-                 [&view](CCmdUI& ui) { ui.Enable(view.CurrentKind() != 0 && view.GetDocument()); });
+    map.OnUpdate(ID_FILE_ADD_TO_HISTORY, [fnView](CCmdUI& ui) {
+        const CAccViewBase* pView = fnView();
+        ui.Enable(pView && pView->GetDocument() && pView->CurrentKind() != 0);
+    });
 }
 
 } // namespace hpa

@@ -41,9 +41,9 @@ struct CAddToHistoryContext {
 // Runs the command; true when the document's jobs were stored.
 bool OnAddToHistory(const CAddToHistoryContext& context);
 
-// Routes Add to history to OnAddToHistory for a view of the program (its
-// document, g_masks, the application's profile and messages); enabled while
-// data is on show.
-void AddAddToHistoryCommand(CCommandMap& map, CAccViewBase& view);
+// Routes Add to history to OnAddToHistory for the program's view as fnView
+// finds it (its document, g_masks, the application's profile and
+// messages); enabled while the view shows data.
+void AddAddToHistoryCommand(CCommandMap& map, std::function<CAccViewBase*()> fnView);
 
 } // namespace hpa

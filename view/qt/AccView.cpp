@@ -2,7 +2,6 @@
 
 #include "document/WorkingDir.h"
 #include "grid/qt/GridWnd.h"
-#include "history/qt/AddToHistory.h"
 #include "transfer/qt/ConnectCommand.h"
 #include "ui/CommandIds.h"
 #include "ui/DataKindPane.h"
@@ -72,7 +71,6 @@ void CVexAccView::AddCommands()
     m_commands.On(ID_FILE_PRINT_DIRECT, [this] { OnFilePrintDirect(); });
     m_commands.On(ID_FILE_PRINT_PREVIEW, [this] { OnFilePrintPreview(); });
     AddConnectCommand(m_commands, *this);
-    AddAddToHistoryCommand(m_commands, *this);
 }
 
 // ---- grids ------------------------------------------------------------------------
