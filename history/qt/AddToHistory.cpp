@@ -102,6 +102,7 @@ bool OnAddToHistory(const CAddToHistoryContext& context)
     if (!bAsked || strPrinter.trimmed().isEmpty() || strDatabase.trimmed().isEmpty())
         return false;
     input.m_strPrinter = strPrinter.trimmed().toStdString();
+    input.m_nTimeUtc = NowUtc(); // the moment it is stored, not when the dialog opened
     const std::string strLocation = strDatabase.trimmed().toStdString();
 
     // Opening a PostgreSQL server or a large SQLite file may take a moment:
