@@ -1,12 +1,37 @@
 // What the history derives from job values: the day a job counts under,
-// the index lines' encoding, and a printer's job file forecast.
+// the index lines' encoding, a printer's job file forecast, and the report
+// table's alignment.
+#include "history/HistoryReport.h"
 #include "history/HistoryValues.h"
 #include "history/PrinterStatus.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace hpa {
 namespace {
+
+// Each table line's second column starts at the same terminal column, one
+// column per code point, for names in UTF-8 and in Windows-1252.
+TEST(HistoryReportTable, PadsNamesByCharactersNotBytes)
+{
+    const std::string strTable =
+        FormatCells({"Printer", "Jobs"},
+                    {{"caf\xc3\xa9 \xe2\x82\xac", "1"}, {"caf\xe9 \x80", "22"}, {"cafe eu", "333"}},
+                    {false, true}, ReportFormat::Table);
+    std::vector<std::size_t> ends;
+    std::size_t nStart = 0;
+    for (std::size_t nLf; (nLf = strTable.find('\n', nStart)) != std::string::npos;
+         nStart = nLf + 1) {
+        const std::string strLine = strTable.substr(nStart, nLf - nStart);
+        ends.push_back(
+            static_cast<std::size_t>(std::count_if(strLine.begin(), strLine.end(), [](char ch) {
+                return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+            })));
+    }
+    EXPECT_EQ(ends, std::vector<std::size_t>(4, ends.front())) << strTable;
+}
 
 TEST(HistoryDayKey, MonthDayYearWithOrWithoutPadding)
 {
