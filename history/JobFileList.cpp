@@ -58,6 +58,14 @@ bool CJobFileList::Read(const std::filesystem::path& path,
     const std::uint64_t nFileSize = std::filesystem::file_size(path, ec);
     const std::uint64_t nBudget = std::max(kMinBudget, (ec ? 0 : nFileSize) * kBudgetPerFileByte);
 
+    // Room for what a file of ordinary records needs, so that the blocks are
+    // not copied as they grow (reserved, not touched: unused room costs no
+    // memory).
+    m_bytes.reserve(static_cast<std::size_t>(std::min(nBudget, (ec ? 0 : nFileSize) * 3 / 2)));
+    m_slots.reserve(static_cast<std::size_t>(
+        std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(nAnnounced, 0)),
+                                nBudget / (kSlots * sizeof(std::uint32_t))) *
+        kSlots));
     const int nFields = bHasInk ? kHistoryFieldCount : kHistoryFieldCount - kInkFields;
     std::array<std::string, kFieldCount> current = values;
     // Offset 0: the empty value, shared by every empty field and index.
