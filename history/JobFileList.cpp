@@ -16,13 +16,11 @@ namespace hpa {
 namespace {
 
 constexpr int kInkFields = 4;
-constexpr int kPaperTypesPos = 20; // "Paper types count": index lines per record
 constexpr std::size_t kIndexSlot = kHistoryFieldCount;
 constexpr std::size_t kLengthBytes = sizeof(std::uint32_t);
-// Memory allowed beyond the file's own size: a file of many nearly empty
+// Memory allowed for each byte of the file: a file of many nearly empty
 // records (each carrying every value) costs slots, not text, and must not
 // grow without bound.
-constexpr std::uint64_t kMinBudget = std::uint64_t{1} << 30;
 constexpr std::uint64_t kBudgetPerFileByte = 4;
 
 // Asks for large pages under a big block: a million jobs' values touch
@@ -59,7 +57,7 @@ std::string_view CJobFileList::At(std::uint32_t nOffset) const
 
 bool CJobFileList::Read(const std::filesystem::path& path,
                         const std::array<std::string, kFieldCount>& values, std::int32_t nAnnounced,
-                        bool bHasInk, std::string& strError)
+                        bool bHasInk, std::string& strError, std::uint64_t nMinBudget)
 {
     m_bytes.clear();
     m_slots.clear();
@@ -71,7 +69,7 @@ bool CJobFileList::Read(const std::filesystem::path& path,
     }
     std::error_code ec;
     const std::uint64_t nFileSize = std::filesystem::file_size(path, ec);
-    const std::uint64_t nBudget = std::max(kMinBudget, (ec ? 0 : nFileSize) * kBudgetPerFileByte);
+    const std::uint64_t nBudget = std::max(nMinBudget, (ec ? 0 : nFileSize) * kBudgetPerFileByte);
 
     // Room for what a file of ordinary records needs, so that the blocks are
     // not copied as they grow (reserved, not touched: unused room costs no

@@ -24,9 +24,12 @@ public:
     // from the field values in values (what the readers held before the job
     // file, as a grid fill would start from them); bHasInk false for
     // version "1" files. False with a message when the file cannot be read
-    // or would need more memory than its size justifies.
+    // or would need more memory than its size justifies: four bytes for each
+    // byte of the file, but at least nMinBudget.
+    static constexpr std::uint64_t kMinBudget = std::uint64_t{1} << 30;
     bool Read(const std::filesystem::path& path, const std::array<std::string, kFieldCount>& values,
-              std::int32_t nAnnounced, bool bHasInk, std::string& strError);
+              std::int32_t nAnnounced, bool bHasInk, std::string& strError,
+              std::uint64_t nMinBudget = kMinBudget);
 
     std::size_t Count() const override;
     void Get(std::size_t nIndex, CHistoryJob& job) const override;

@@ -1,9 +1,11 @@
 // What the history derives from job values: the day a job counts under,
-// the index lines' encoding, a printer's job file forecast, and the report
-// table's alignment.
+// the index lines' encoding, a printer's job file forecast, the report
+// table's alignment, and the job list's memory bound.
 #include "history/HistoryReport.h"
 #include "history/HistoryValues.h"
+#include "history/JobFileList.h"
 #include "history/PrinterStatus.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,28 @@ TEST(HistoryReportTable, PadsNamesByCharactersNotBytes)
             })));
     }
     EXPECT_EQ(ends, std::vector<std::size_t>(4, ends.front())) << strTable;
+}
+
+// Records that name nothing carry every value: they cost the list slots but
+// no text, so a file of empty lines must stop at the memory budget instead
+// of growing the list without bound.
+TEST(HistoryJobFileList, NearlyEmptyRecordsStopAtTheMemoryBudget)
+{
+    test::CTempDir dir;
+    std::array<std::string, kFieldCount> values;
+    values[kFieldUser] = "ann";
+    CJobFileList jobs;
+    std::string strError;
+    const auto job = dir.Write("JOB.tmp", std::string(100000, '\n'));
+    EXPECT_FALSE(jobs.Read(job, values, 100000, true, strError, 1 << 20));
+    EXPECT_NE(strError.find("too large"), std::string::npos) << strError;
+    EXPECT_EQ(jobs.Count(), 0u);
+
+    ASSERT_TRUE(jobs.Read(job, values, 1000, true, strError, 1 << 20)) << strError;
+    ASSERT_EQ(jobs.Count(), 1000u);
+    CHistoryJob last;
+    jobs.Get(999, last);
+    EXPECT_EQ(last.m_field[kHistUser], "ann");
 }
 
 TEST(HistoryDayKey, MonthDayYearWithOrWithoutPadding)
