@@ -21,7 +21,7 @@ void WriteRowHeadings(CUGCtrl& grid, int nRows)
     char szNumber[16];
     for (int nRow = 0; nRow < nRows; ++nRow) {
         auto result = std::to_chars(szNumber, szNumber + sizeof szNumber, nRow + 1);
-        grid.SetCellText(
+        grid.FillCellText(
             -1, nRow, std::string_view(szNumber, static_cast<std::size_t>(result.ptr - szNumber)));
     }
 }

@@ -110,15 +110,15 @@ int CAcc::ReadJobFile()
             pRecordRows->push_back(nRow);
         int nCol = 0;
         for (std::size_t nField : shownFields)
-            grid.SetCellText(nCol++, nRow, m_strFieldValue[nField]);
+            grid.FillCellText(nCol++, nRow, m_strFieldValue[nField]);
 
         if (bShowIndex) {
             const int nIndexRows = records.IndexRows();
             for (int j = 0; j < nIndexRows; ++j) {
                 if (j < records.IndexRead()) {
                     const CJobIndexPair& pair = records.Pair(j);
-                    grid.SetCellText(nCol, nRow, pair.m_strFirst);
-                    grid.SetCellText(nCol + 1, nRow, pair.m_strSecond);
+                    grid.FillCellText(nCol, nRow, pair.m_strFirst);
+                    grid.FillCellText(nCol + 1, nRow, pair.m_strSecond);
                 }
                 if (j + 1 < nIndexRows)
                     grid.InsertRowAt(++nRow);

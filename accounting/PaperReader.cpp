@@ -63,7 +63,7 @@ int CAcc::ReadPaperFile()
             int nCol = 0;
             for (int nPos = 0; nPos < kPaperMaskLength; ++nPos) {
                 if (MaskSelects(masks.m_strPaperMask, nPos))
-                    grid.SetCellText(
+                    grid.FillCellText(
                         nCol++, nRow,
                         m_strFieldValue[static_cast<std::size_t>(kPaperFirstField + nPos)]);
             }

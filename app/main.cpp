@@ -2,6 +2,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/VexAccApp.h"
 #include "hpa_version.h"
+#include "platform/HugePageHeap.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,6 +28,7 @@ int main(int argc, char** argv)
         }
     }
 
+    hpa::RestartWithHugePageHeap(argv);
     QApplication app(argc, argv); // takes Qt's own options (-platform, -style ...) out
     QApplication::setApplicationName(QStringLiteral("HPA"));
     QApplication::setOrganizationName(QStringLiteral("HPA"));

@@ -126,37 +126,63 @@ int CGridMemStore::GetCellProps(int nCol, int nRow, CUGCell* pCell)
     return 0;
 }
 
+CGridMemStore::CSlot& CGridMemStore::SlotForWrite(int nCol, int nRow)
+{
+    // Readers write row after row and each row left to right, so the usual
+    // growth is by one row or one slot at the end.
+    const auto nRowIndex = static_cast<std::size_t>(nRow);
+    if (nRowIndex == m_rows.size())
+        m_rows.emplace_back();
+    else if (nRowIndex > m_rows.size())
+        m_rows.resize(nRowIndex + 1);
+    CRow& row = m_rows[nRowIndex];
+    const auto nSlots = static_cast<std::size_t>(nCol) + 2;
+    if (row.size() < nSlots) {
+        // Rows tend to be as wide as the widest one so far: reserve that
+        // once instead of growing slot by slot.
+        if (row.capacity() < nSlots)
+            row.reserve(std::max(nSlots, m_nWidestRow));
+        if (row.size() + 1 == nSlots)
+            row.emplace_back();
+        else
+            row.resize(nSlots);
+        m_nWidestRow = std::max(m_nWidestRow, nSlots);
+    }
+    return row[nSlots - 1];
+}
+
+void CGridMemStore::MarkUsed(CSlot& slot)
+{
+    if (!slot.bUsed) {
+        slot.bUsed = true;
+        ++m_nCells;
+    }
+}
+
 int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
 {
     if (nRow < 0 || nCol < -1 || !pCell)
         return 1;
     try {
-        // Readers write row after row and each row left to right, so the
-        // usual growth is by one row or one slot at the end.
-        const auto nRowIndex = static_cast<std::size_t>(nRow);
-        if (nRowIndex == m_rows.size())
-            m_rows.emplace_back();
-        else if (nRowIndex > m_rows.size())
-            m_rows.resize(nRowIndex + 1);
-        CRow& row = m_rows[nRowIndex];
-        const auto nSlots = static_cast<std::size_t>(nCol) + 2;
-        if (row.size() < nSlots) {
-            // Rows tend to be as wide as the widest one so far: reserve that
-            // once instead of growing slot by slot.
-            if (row.capacity() < nSlots)
-                row.reserve(std::max(nSlots, m_nWidestRow));
-            if (row.size() + 1 == nSlots)
-                row.emplace_back();
-            else
-                row.resize(nSlots);
-            m_nWidestRow = std::max(m_nWidestRow, nSlots);
-        }
-        CSlot& slot = row[nSlots - 1];
+        CSlot& slot = SlotForWrite(nCol, nRow);
         slot.cell.CopyCellFrom(*pCell);
-        if (!slot.bUsed) {
-            slot.bUsed = true;
-            ++m_nCells;
-        }
+        MarkUsed(slot);
+    } catch (const std::bad_alloc&) {
+        return 1;
+    } catch (const std::length_error&) {
+        return 1;
+    }
+    return 0;
+}
+
+int CGridMemStore::PutCellText(int nCol, int nRow, std::string_view str)
+{
+    if (nRow < 0 || nCol < -1)
+        return 1;
+    try {
+        CSlot& slot = SlotForWrite(nCol, nRow);
+        slot.cell.SetText(str);
+        MarkUsed(slot);
     } catch (const std::bad_alloc&) {
         return 1;
     } catch (const std::length_error&) {

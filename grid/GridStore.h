@@ -30,6 +30,10 @@ public:
     virtual int GetCellProps(int /*nCol*/, int /*nRow*/, CUGCell* /*pCell*/) { return -1; }
     // Full copy of pCell into the stored cell, created on first write.
     virtual int PutCellProps(int /*nCol*/, int /*nRow*/, const CUGCell* /*pCell*/) { return -1; }
+    // Sets the stored cell's text, its other properties as they are (a new
+    // cell holds the text alone); what reading the cell, setting its text
+    // and writing it back does, without the copies.
+    virtual int PutCellText(int /*nCol*/, int /*nRow*/, std::string_view /*str*/) { return -1; }
     // Text search in one column from the row after *pnRow (settings below);
     // 0 and *pnRow = the found row, or 1.
     virtual int FindFirst(int /*nCol*/, std::string_view /*str*/, int* /*pnRow*/) { return -1; }
@@ -79,6 +83,7 @@ public:
     int ClearAllCells() override;
     int GetCellProps(int nCol, int nRow, CUGCell* pCell) override;
     int PutCellProps(int nCol, int nRow, const CUGCell* pCell) override;
+    int PutCellText(int nCol, int nRow, std::string_view str) override;
     int FindFirst(int nCol, std::string_view str, int* pnRow) override;
     int FindNext(int nCol, std::string_view str, int* pnRow) override;
     int SortRows(const int* pnCols, int nCount) override;
@@ -106,6 +111,11 @@ private:
     using CRow = std::vector<CSlot>; // index = column + 1
 
     CSlot* FindSlot(int nCol, int nRow);
+    // The slot of a cell about to be written, rows and slots created on the
+    // way (not yet counted as holding a cell); throws std::bad_alloc or std::length_error.
+    CSlot& SlotForWrite(int nCol, int nRow);
+    // Counts the slot's cell once it holds what was written.
+    void MarkUsed(CSlot& slot);
     const CSlot* FindSlot(int nCol, int nRow) const;
     int Search(int nCol, std::string_view str, int* pnRow);
 

@@ -188,6 +188,20 @@ int CUGCtrl::SetCellText(int nCol, int nRow, std::string_view str)
     return WriteCell(nCol, nRow, &m_scratch);
 }
 
+int CUGCtrl::FillCellText(int nCol, int nRow, std::string_view str)
+{
+    if (nRow >= 0 && InGrid(m_layout, nCol, nRow)) {
+        int nStoreCol = nCol;
+        CGridStore* pStore = nullptr;
+        Remap(nCol, &nStoreCol, &pStore);
+        const int nResult = pStore->PutCellText(nStoreCol, nRow, str);
+        if (nResult != -1)
+            return nResult;
+    }
+    // Headings, and stores without a text write of their own.
+    return SetCellText(nCol, nRow, str);
+}
+
 int CUGCtrl::SetCellBackColor(int nCol, int nRow, COLORREF cr)
 {
     ReadCell(nCol, nRow, &m_scratch);

@@ -90,6 +90,9 @@ public:
     int WriteCell(int nCol, int nRow, const CUGCell* pCell);
     int ResolveCell(int nCol, int nRow, CUGCell* pCell);
     int SetCellText(int nCol, int nRow, std::string_view str);
+    // SetCellText for readers filling a grid with a million cells: the text
+    // goes straight into the store's cell, without OnWriteCell.
+    int FillCellText(int nCol, int nRow, std::string_view str);
     int SetCellBackColor(int nCol, int nRow, COLORREF cr);
     // Precondition: 0 <= nCol < ColumnCount (anything else returns 1).
     int GetColumnDefaults(int nCol, CUGCell* pCell);

@@ -195,6 +195,11 @@ TEST_F(HpactlSave, ExportRefusesBadArgumentsAndFilesThatAreNoDocument)
     EXPECT_NE(r.err.find("Unexpected file format."), std::string::npos) << r.err;
     r = Run("export missing.hpa --kind job --output x.csv");
     EXPECT_EQ(r.status, 1);
+    // A directory in place of the document was an uncaught stream exception.
+    fs::create_directories(Work("folder.hpa"));
+    r = Run("export folder.hpa --kind job --output x.csv");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("cannot open"), std::string::npos) << r.err;
     r = Run("export doc.hpa --kind job --output no-such-dir/x.csv");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("Error creating export file."), std::string::npos) << r.err;

@@ -1,4 +1,5 @@
 #include "platform/Clock.h"
+#include "platform/HugePageHeap.h"
 #include "platform/Profile.h"
 
 #include <gtest/gtest.h>
@@ -31,3 +32,17 @@ TEST(Clock, FormatsDownloadDateAndTime)
 }
 
 } // namespace hpa
+
+// The restart adds the heap tunable to what the user set, and never
+// overrides or repeats it (a restart loop, or a user's "=0" ignored).
+TEST(HugePageHeap, TunableIsAddedOnceAndUserValuesKept)
+{
+    EXPECT_EQ(hpa::HugePageTunables(nullptr), "glibc.malloc.hugetlb=1");
+    EXPECT_EQ(hpa::HugePageTunables(""), "glibc.malloc.hugetlb=1");
+    EXPECT_EQ(hpa::HugePageTunables("glibc.malloc.check=3"),
+              "glibc.malloc.check=3:glibc.malloc.hugetlb=1");
+    EXPECT_EQ(hpa::HugePageTunables("glibc.malloc.hugetlbx=2"),
+              "glibc.malloc.hugetlbx=2:glibc.malloc.hugetlb=1");
+    EXPECT_EQ(hpa::HugePageTunables("glibc.malloc.hugetlb=1"), std::nullopt);
+    EXPECT_EQ(hpa::HugePageTunables("glibc.malloc.check=3:glibc.malloc.hugetlb=0"), std::nullopt);
+}

@@ -2,6 +2,7 @@
 #include "commands.h"
 #include "hpa_version.h"
 #include "outputs.h"
+#include "platform/HugePageHeap.h"
 
 #include <cstdio>
 #include <cstring>
@@ -92,6 +93,7 @@ int main(int argc, char** argv)
             PrintCommandHelp(command);
             return kExitOk;
         }
+        hpa::RestartWithHugePageHeap(argv);
         return command.m_pfnRun(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "hpactl: unknown command '%s' (try hpactl --help)\n", argv[1]);
