@@ -16,6 +16,7 @@ constexpr MenuEntry kMenu[] = {
     {K::Item, "Save &As...", nullptr, ID_FILE_SAVE_AS},
     {K::Separator, nullptr, nullptr, 0},
     {K::Item, "&Export...", nullptr, ID_EXPORT},
+    {K::Item, "Add to &History...", nullptr, ID_FILE_ADD_TO_HISTORY},
     {K::Separator, nullptr, nullptr, 0},
     {K::Item, "&Print...", "Ctrl+P", ID_FILE_PRINT},
     {K::Item, "Print Pre&view", nullptr, ID_FILE_PRINT_PREVIEW},
@@ -87,6 +88,7 @@ struct PromptEntry {
 constexpr PromptEntry kPrompts[] = {
     {ID_CONNECT, "Connect to printer for receiving accounting information\nConnect"},
     {ID_EXPORT, "Export the current grid to CSV format\nExport"},
+    {ID_FILE_ADD_TO_HISTORY, "Add the document's jobs to the fleet history\nAdd to History"},
     {ID_FILE_NEW, "Create a new document\nNew"},
     {ID_FILE_OPEN, "Open an existing document\nOpen"},
     {ID_FILE_SAVE, "Save the active document with a new name\nSave As"},

@@ -12,6 +12,7 @@
 #include "document/qt/DocumentUi.h"
 #include "document/qt/VexAccDoc.h"
 #include "grid/UGCtrl.h"
+#include "history/qt/AddToHistory.h"
 #include "platform/qt/QtProfile.h"
 #include "transfer/HostHistory.h"
 #include "ui/CommandIds.h"
@@ -60,6 +61,7 @@ CVexAccApp::CVexAccApp(Options options) : m_options(std::move(options))
                        [this](int nID) { OnOpenRecentFile(nID); });
     m_commands.On(ID_APP_ABOUT, [this] { OnAppAbout(); });
     m_commands.On(ID_APP_EXIT, [this] { OnAppExit(); });
+    AddAddToHistoryCommand(m_commands, [this] { return m_pView; });
     m_router.SetTarget(RouteSlot::App, &m_commands);
 }
 

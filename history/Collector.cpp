@@ -9,8 +9,10 @@
 #include "history/JobFileList.h"
 #include "transfer/AccDecoder.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <optional>
 
 namespace hpa {
 
@@ -45,8 +47,39 @@ public:
     bool IsCancelled() override { return m_pCancel && m_pCancel->load(); }
     bool CheckCancel() override { return IsCancelled(); }
 
-private:
+protected:
     const std::atomic<bool>* m_pCancel;
+};
+
+// Hands every step, file and byte count to the request's callback.
+class CReportingProgress : public CQuietProgress {
+public:
+    CReportingProgress(const std::atomic<bool>* pCancel,
+                       const std::function<void(const CCollectProgress&)>& fnReport)
+        : CQuietProgress(pCancel), m_fnReport(fnReport)
+    {
+    }
+    void Step(CollectStep step)
+    {
+        m_progress.m_step = step;
+        m_fnReport(m_progress);
+    }
+    void Begin() override { Step(CollectStep::Downloading); }
+    void SetMessage(const std::string& strText) override
+    {
+        m_progress.m_strFile = strText;
+        m_fnReport(m_progress);
+    }
+    void SetPos(int nPercent) override { m_progress.m_nPercent = std::clamp(nPercent, 0, 100); }
+    void ShowBytes(std::int64_t, std::int64_t nDownloadBytes) override
+    {
+        m_progress.m_nBytes = nDownloadBytes;
+        m_fnReport(m_progress);
+    }
+
+private:
+    const std::function<void(const CCollectProgress&)>& m_fnReport;
+    CCollectProgress m_progress;
 };
 
 // An accounting set of its own, bound to its own grids and the all-ones
@@ -156,10 +189,20 @@ bool CollectPrinter(const CCollectRequest& request, CHistoryStore& store, CColle
     outcome = CCollectOutcome();
     CDecodingSet set(request.m_download.m_workDir);
     CHistoryDecoder decoder(set);
-    CQuietProgress progress(request.m_pCancel);
+    CQuietProgress quiet(request.m_pCancel);
+    std::optional<CReportingProgress> reporting;
+    if (request.m_fnProgress) {
+        reporting.emplace(request.m_pCancel, request.m_fnProgress);
+        reporting->Step(CollectStep::Connecting);
+    }
+    CTransferProgress& progress = reporting ? static_cast<CTransferProgress&>(*reporting) : quiet;
     CDownloadSession session(request.m_download, decoder, set.m_messages, progress);
     const std::int64_t nTimeUtc = NowUtc();
-    const DownloadResult result = session.Run();
+    DownloadResult result = session.Run();
+    // A cancel that came while the last file arrived still keeps the
+    // history as it was.
+    if (result == DownloadResult::Decoded && progress.IsCancelled())
+        result = DownloadResult::Cancelled;
     if (result != DownloadResult::Decoded) {
         // Anything short of every file read leaves the history alone.
         outcome.m_strError = result == DownloadResult::Cancelled ? std::string("cancelled")
@@ -169,6 +212,8 @@ bool CollectPrinter(const CCollectRequest& request, CHistoryStore& store, CColle
             outcome.m_strError = "the download failed";
         return false;
     }
+    if (reporting)
+        reporting->Step(CollectStep::Storing);
     return Store(set, request.m_strPrinter, request.m_download.m_strHost, nTimeUtc, store, outcome);
 }
 

@@ -8,9 +8,29 @@
 #include "transfer/DownloadSession.h"
 
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace hpa {
+
+// Where one printer's collection stands.
+enum class CollectStep {
+    Waiting,     // not started yet
+    Connecting,  // logging in
+    Downloading, // files coming in
+    Storing,     // decoded; being written to the history
+    Collected,   // stored
+    Failed,      // ended with a message; nothing stored
+    Cancelled,   // given up on request; nothing stored
+};
+
+struct CCollectProgress {
+    CollectStep m_step = CollectStep::Waiting;
+    std::int64_t m_nBytes = 0; // of the whole download so far
+    int m_nPercent = -1;       // of the expected total, 0 to 100; -1 until it is known
+    std::string m_strFile;     // which file is coming in
+};
 
 struct CCollectRequest {
     std::string m_strPrinter;    // the name in the history
@@ -18,6 +38,9 @@ struct CCollectRequest {
     // Set from another thread to give up (the download is cancelled and
     // nothing is stored).
     const std::atomic<bool>* m_pCancel = nullptr;
+    // Told of every step and of the bytes as they come, on the collecting
+    // thread; none: the collection runs quietly.
+    std::function<void(const CCollectProgress&)> m_fnProgress;
 };
 
 struct CCollectOutcome {
@@ -27,8 +50,9 @@ struct CCollectOutcome {
 };
 
 // Downloads, decodes and stores; false with a message when the printer
-// could not be read completely or the history refused the collection (the
-// history is then as before).
+// could not be read completely, the history refused the collection or the
+// request was cancelled before the store began (the history is then as
+// before).
 bool CollectPrinter(const CCollectRequest& request, CHistoryStore& store, CCollectOutcome& outcome);
 
 // Decodes the four working files already in a directory, as a download

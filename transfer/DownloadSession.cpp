@@ -153,6 +153,8 @@ CDownloadSession::Fetched CDownloadSession::FetchFile(CFtpClient& client, Step s
     request.m_strLocalName = (m_settings.m_workDir / text.pszLocalName).string();
     request.m_bCreate = bCreate;
     request.m_pClient = &client;
+    if (m_settings.m_pnByteCounter)
+        request.m_pnCounter = m_settings.m_pnByteCounter;
     m_progress.BeginFile(request.m_strRemoteName, request.m_strLocalName);
     {
         CTransferThread thread(request);

@@ -13,6 +13,7 @@
 #include "transfer/TransferProgress.h"
 #include "transfer/TransferThread.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -36,6 +37,10 @@ struct DownloadSettings {
     std::chrono::milliseconds m_pollInterval{500};
     int m_nSendTimeoutMs = CTcpSocket::kDefaultTimeoutMs;
     int m_nReceiveTimeoutMs = CTcpSocket::kDefaultTimeoutMs;
+    // The bytes-so-far counter of the file in transit; null: the
+    // process-wide one. Sessions running side by side need one each, or
+    // their progress figures mix.
+    std::atomic<std::int64_t>* m_pnByteCounter = nullptr;
 };
 
 enum class DownloadResult {

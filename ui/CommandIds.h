@@ -14,6 +14,7 @@ inline constexpr int ID_FILE_PRINT_SETUP = 57606;
 inline constexpr int ID_FILE_PRINT = 57607;
 inline constexpr int ID_FILE_PRINT_DIRECT = 57608;
 inline constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+inline constexpr int ID_FILE_ADD_TO_HISTORY = 32790;
 inline constexpr int ID_FILE_MRU_FILE1 = 57616;
 inline constexpr int ID_FILE_MRU_LAST = 57619; // four recent files
 inline constexpr int ID_APP_EXIT = 57665;

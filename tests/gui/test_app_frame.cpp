@@ -104,6 +104,7 @@ TEST_F(FrameFixture, MenuBarHoldsMenu128)
                                   "Save &As...",
                                   "-",
                                   "&Export...",
+                                  "Add to &History...",
                                   "-",
                                   "&Print...|Ctrl+P",
                                   "Print Pre&view",

@@ -117,7 +117,7 @@ struct ProgramFixture : ::testing::Test {
 const int kNeedsData[] = {ID_EDIT_FIND,          ID_FILE_PRINT,   ID_FILE_PRINT_DIRECT,
                           ID_FILE_PRINT_PREVIEW, ID_EXPORT,       ID_VIEW_SUMMARY,
                           ID_FILE_NEW,           ID_FILE_SAVE_AS, ID_DATA_JOB,
-                          ID_DATA_PAPER,         ID_DATA_STATUS};
+                          ID_DATA_PAPER,         ID_DATA_STATUS,  ID_FILE_ADD_TO_HISTORY};
 
 } // namespace
 
@@ -195,6 +195,18 @@ TEST_F(ProgramFixture, OpenShowsTheStatusGridAndNewEmptiesIt)
     EXPECT_EQ(g_grids[2].RowCount(), 2); // counts stay
     EXPECT_TRUE(MenuEnabled(ID_CONNECT));
     EXPECT_FALSE(MenuEnabled(ID_FILE_NEW));
+}
+
+// File > Add to history reaches the open document: this one's two job
+// columns do not fit the selected job fields, which it says before asking
+// anything.
+TEST_F(ProgramFixture, AddToHistoryChecksTheOpenDocumentFirst)
+{
+    app->Document()->OpenDocumentFile(WriteDocument("few.hpa"));
+    app->MainFrame()->ExecuteCommand(ID_FILE_ADD_TO_HISTORY);
+    ASSERT_EQ(messages.Exclamations().size(), 1u);
+    EXPECT_NE(messages.Exclamations()[0].find("job grid has 2 columns"), std::string::npos)
+        << messages.Exclamations()[0];
 }
 
 TEST_F(ProgramFixture, FilterChangeRereadsTheJobFileWithoutAddingToTheSummary)

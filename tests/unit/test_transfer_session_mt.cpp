@@ -502,6 +502,25 @@ TEST(SessionProgress, ExpectedTotalAndPercentageFollowTheRule)
     EXPECT_EQ(Retrieved(download.rig.server.Transcript()), (Lines{kSta, kDic, kPap}));
 }
 
+// Sessions side by side (a fleet collection) count their bytes apart: one
+// given a counter of its own neither feeds nor reads the shared one.
+TEST(SessionProgress, ACounterOfItsOwnLeavesTheSharedOneAlone)
+{
+    const Files files = StalledPaperDownload::MakeFiles(147200);
+    SessionRig rig(files);
+    rig.server.AddFile(kPap, files.at(kPap), FileMode::Stall);
+    rig.progress.m_nCancelAtFileBytes = 147200;
+    std::atomic<std::int64_t> nOwn{0};
+    rig.settings.m_pnByteCounter = &nOwn;
+    g_nBytesReceived = -1;
+    CDownloadSession session(rig.settings, rig.decoder, rig.messages, rig.progress);
+    EXPECT_EQ(session.Run(), DownloadResult::Cancelled);
+    EXPECT_EQ(nOwn.load(), 147200);
+    EXPECT_EQ(g_nBytesReceived.load(), -1);
+    ASSERT_FALSE(rig.progress.m_positions.empty());
+    EXPECT_EQ(rig.progress.m_positions.back(), 50);
+}
+
 TEST(SessionProgress, PercentageIsRoundedToTheNearestWholeNumber)
 {
     // 157994 of 310400 bytes are 50.9 percent: the bar shows 51, not 50.

@@ -4,24 +4,19 @@
 // stop the others.
 #include "commands.h"
 #include "history_cli.h"
-#include "private_dir.h"
 
 #include "history/Collector.h"
+#include "history/FleetCollector.h"
 #include "history/FleetFile.h"
 #include "history/HistoryValues.h"
 #include "history/PrinterStatus.h"
 
-#include <unistd.h>
-
-#include <atomic>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 namespace hpactl {
@@ -44,13 +39,6 @@ struct CCollectArgs {
     long m_nWarnDays = kDefaultWarnDays;
     bool m_bHaveUser = false;
     bool m_bHaveParallel = false;
-};
-
-// One printer to collect.
-struct CTarget {
-    std::string m_strName;
-    hpa::DownloadSettings m_download;
-    std::string m_strPasswordFile; // read by the worker, so a bad file is that printer's failure
 };
 
 std::mutex g_outputMutex;
@@ -175,36 +163,7 @@ Outcome CheckPrinter(hpa::CHistoryStore& store, const std::string& strName,
     return outcome;
 }
 
-Outcome CollectOne(const CTarget& target, const std::string& strDb, long nWarnDays)
-{
-    auto fnFail = [&](const std::string& strWhy) {
-        Say(stderr, "hpactl collect: " + target.m_strName + ": " + strWhy + "\n");
-        return Outcome::Failed;
-    };
-    hpa::CCollectRequest request;
-    request.m_strPrinter = target.m_strName;
-    request.m_download = target.m_download;
-    if (!target.m_strPasswordFile.empty() &&
-        !hpa::ReadPasswordFile(target.m_strPasswordFile, request.m_download.m_strPassword))
-        return fnFail("cannot read password file " + target.m_strPasswordFile);
-    CPrivateDir dir("hpactl-collect");
-    if (dir.Path().empty())
-        return fnFail("cannot create a working directory");
-    request.m_download.m_workDir = dir.Path();
-    // Each printer has a connection of its own to the history.
-    std::string strError;
-    auto pStore = hpa::OpenHistoryStore(hpa::ResolveHistoryLocation(strDb), strError);
-    if (!pStore)
-        return fnFail(strError);
-    hpa::CCollectOutcome outcome;
-    if (!hpa::CollectPrinter(request, *pStore, outcome))
-        return fnFail(outcome.m_strError);
-    Say(stdout, target.m_strName + ": " + std::to_string(outcome.m_ingest.m_nJobsSeen) + " jobs, " +
-                    std::to_string(outcome.m_ingest.m_nJobsNew) + " new\n");
-    return CheckPrinter(*pStore, target.m_strName, outcome.m_ingest, nWarnDays);
-}
-
-bool FleetTargets(const std::string& strFleet, std::vector<CTarget>& targets)
+bool ReadFleet(const std::string& strFleet, std::vector<hpa::CFleetTarget>& targets)
 {
     std::vector<hpa::CFleetPrinter> printers;
     hpa::CFleetError error;
@@ -212,18 +171,7 @@ bool FleetTargets(const std::string& strFleet, std::vector<CTarget>& targets)
         std::fprintf(stderr, "hpactl collect: %s\n", hpa::FormatFleetError(error).c_str());
         return false;
     }
-    const std::filesystem::path folder = std::filesystem::path(strFleet).parent_path();
-    for (const hpa::CFleetPrinter& printer : printers) {
-        CTarget target;
-        target.m_strName = printer.m_strName;
-        target.m_download.m_strHost = printer.m_strHost;
-        target.m_download.m_strUser = printer.m_strUser;
-        target.m_download.m_strAccount = printer.m_strAccount;
-        const std::filesystem::path password(printer.m_strPasswordFile);
-        target.m_strPasswordFile =
-            password.is_absolute() ? password.string() : (folder / password).string();
-        targets.push_back(std::move(target));
-    }
+    targets = hpa::FleetTargets(printers, strFleet);
     return true;
 }
 
@@ -234,12 +182,12 @@ int RunCollect(int argc, char** argv)
     CCollectArgs args;
     if (int nExit = ParseArgs(argc, argv, args); nExit != kExitOk)
         return nExit;
-    std::vector<CTarget> targets;
+    std::vector<hpa::CFleetTarget> targets;
     if (!args.m_strFleet.empty()) {
-        if (!FleetTargets(args.m_strFleet, targets))
+        if (!ReadFleet(args.m_strFleet, targets))
             return kExitUsage;
     } else {
-        CTarget target;
+        hpa::CFleetTarget target;
         target.m_strName = args.m_strName.empty() ? args.m_strHost : args.m_strName;
         target.m_download.m_strHost = args.m_strHost;
         target.m_download.m_strUser = args.m_strUser;
@@ -253,20 +201,24 @@ int RunCollect(int argc, char** argv)
     if (!OpenHistory("collect", args.m_strDb, true))
         return kExitFailed;
 
+    // Each printer's outcome is written by its own worker only.
     std::vector<Outcome> outcomes(targets.size(), Outcome::Failed);
-    std::atomic<std::size_t> nNext{0};
-    auto fnWorker = [&] {
-        for (std::size_t n; (n = nNext.fetch_add(1)) < targets.size();)
-            outcomes[n] = CollectOne(targets[n], args.m_strDb, args.m_nWarnDays);
+    hpa::CFleetCallbacks callbacks;
+    callbacks.m_fnStored = [&](std::size_t n, hpa::CHistoryStore& store,
+                               const hpa::CFleetResult& result) {
+        const std::string& strName = targets[n].m_strName;
+        Say(stdout, strName + ": " + std::to_string(result.m_ingest.m_nJobsSeen) + " jobs, " +
+                        std::to_string(result.m_ingest.m_nJobsNew) + " new\n");
+        outcomes[n] = CheckPrinter(store, strName, result.m_ingest, args.m_nWarnDays);
     };
-    const std::size_t nThreads =
-        std::min<std::size_t>(static_cast<std::size_t>(args.m_nParallel), targets.size());
-    std::vector<std::thread> threads;
-    for (std::size_t n = 1; n < nThreads; ++n)
-        threads.emplace_back(fnWorker);
-    fnWorker();
-    for (std::thread& thread : threads)
-        thread.join();
+    callbacks.m_fnEnded = [&](std::size_t n, const hpa::CFleetResult& result) {
+        if (result.m_step != hpa::CollectStep::Collected)
+            Say(stderr,
+                "hpactl collect: " + targets[n].m_strName + ": " + result.m_strMessage + "\n");
+    };
+    hpa::CFleetCollector collector(targets, hpa::ResolveHistoryLocation(args.m_strDb),
+                                   static_cast<std::size_t>(args.m_nParallel), callbacks);
+    collector.Run();
 
     int nExit = kExitOk;
     for (Outcome outcome : outcomes) {

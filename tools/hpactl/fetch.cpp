@@ -5,11 +5,11 @@
 #include "accounts.h"
 #include "commands.h"
 #include "outputs.h"
-#include "private_dir.h"
 
 #include "accounting/Acc.h"
 #include "grid/UGCtrl.h"
 #include "platform/Messages.h"
+#include "platform/PrivateDir.h"
 #include "transfer/AccDecoder.h"
 #include "transfer/DownloadSession.h"
 
@@ -232,7 +232,7 @@ int RunFetch(int argc, char** argv)
         }
         return Fetch(args, strPassword, options, args.m_strWorkDir);
     }
-    CPrivateDir dir("hpactl-fetch");
+    hpa::CPrivateDir dir("hpactl-fetch");
     if (dir.Path().empty()) {
         std::fprintf(stderr, "hpactl fetch: cannot create a temporary directory\n");
         return kExitFailed;

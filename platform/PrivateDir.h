@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace hpactl {
+namespace hpa {
 
 class CPrivateDir {
 public:
@@ -35,4 +35,4 @@ private:
     std::filesystem::path m_path;
 };
 
-} // namespace hpactl
+} // namespace hpa
