@@ -2,9 +2,10 @@
 # The performance suite in one command: builds the programs and benchmarks
 # (optimised, no sanitizers, no tests), generates accounting sets of 100,000
 # and 1,000,000 jobs with hpa-printer-sim, measures decoding, memory, the
-# .hpa document, CSV export, fetching over loopback and the desktop pieces,
-# each beside its reference command, and writes the results into
-# docs/PERFORMANCE.md.
+# .hpa document, CSV export, fetching over loopback, the desktop pieces and
+# the fleet history (collecting into SQLite and, when its binaries are
+# installed, a throwaway PostgreSQL server; bench/history.py), each beside
+# its reference command, and writes the results into docs/PERFORMANCE.md.
 #
 #   bench/run.sh [--no-build] [--jobs "100000 1000000"] [--repeat N]
 #                [--build-dir DIR] [--data-dir DIR] [--output FILE]
@@ -29,7 +30,7 @@ while [ $# -gt 0 ]; do
     --build-dir) build_dir=$2; shift ;;
     --data-dir) data_dir=$2; shift ;;
     --output) output=$2; shift ;;
-    -h|--help) sed -n '2,13p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,14p' "$0"; exit 0 ;;
     *) echo "bench/run.sh: unknown argument '$1'" >&2; exit 2 ;;
     esac
     shift
@@ -50,5 +51,10 @@ fi
 
 echo "load before the run: $(cut -d' ' -f1-3 /proc/loadavg)"
 # shellcheck disable=SC2086
-exec /usr/bin/python3 bench/suite.py --build-dir "$build_dir" --data-dir "$data_dir" \
+/usr/bin/python3 bench/suite.py --build-dir "$build_dir" --data-dir "$data_dir" \
     --jobs $jobs --repeat "$repeat" --output "$output"
+# The history on the largest set; four collectors at once on a tenth of it.
+largest=$(printf '%s\n' $jobs | sort -n | tail -1)
+echo "== fleet history, $largest jobs"
+exec /usr/bin/python3 bench/history.py --build-dir "$build_dir" --data-dir "$data_dir/history" \
+    --jobs "$largest" --parallel-jobs $((largest / 10)) --repeat "$repeat" --output "$output"

@@ -6,6 +6,7 @@
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
 #include "history/GridJobList.h"
+#include "history/JobFileList.h"
 #include "transfer/AccDecoder.h"
 
 #include <algorithm>
@@ -82,15 +83,16 @@ private:
 };
 
 // An accounting set of its own, bound to its own grids and the all-ones
-// job mask: nothing here touches the process-wide set.
+// job mask: nothing here touches the process-wide set. The jobs are read
+// into a job list straight from the file, never into the job grid.
 struct CDecodingSet {
     CUGCtrl m_jobGrid;
     CUGCtrl m_paperGrid;
     CUGCtrl m_statusGrid;
     CFieldMasks m_masks;
     CCollectMessages m_messages;
-    std::vector<int> m_recordRows;
     CAcc m_acc;
+    CJobFileList m_jobs;
 
     explicit CDecodingSet(const std::filesystem::path& workDir)
     {
@@ -101,9 +103,31 @@ struct CDecodingSet {
         binding.m_pGrids = {&m_jobGrid, &m_paperGrid, &m_statusGrid};
         binding.m_pMasks = &m_masks;
         binding.m_pMessages = &m_messages;
-        binding.m_pRecordRows = &m_recordRows;
         m_acc.Bind(binding);
     }
+
+    // The job file, as the job grid would show it with every field selected.
+    bool ReadJobs()
+    {
+        const bool bHasInk = m_acc.m_strFieldValue[kFieldVersion] != "1";
+        std::string strError;
+        if (m_jobs.Read(m_acc.Binding().m_pathWorkDir / kJobFileName, m_acc.m_strFieldValue,
+                        LeadingInteger(m_acc.m_strFieldValue[kFieldNumberOfJobs]), bHasInk,
+                        strError))
+            return true;
+        m_messages.Exclamation(strError);
+        return false;
+    }
+};
+
+// The download session's decoder with the job file going to the job list.
+class CHistoryDecoder : public CAccDecoder {
+public:
+    explicit CHistoryDecoder(CDecodingSet& set) : CAccDecoder(set.m_acc), m_set(set) {}
+    bool ReadJobFile() override { return m_set.ReadJobs(); }
+
+private:
+    CDecodingSet& m_set;
 };
 
 std::int64_t NowUtc()
@@ -121,8 +145,7 @@ bool CheckComplete(const CDecodingSet& set, const std::filesystem::path& workDir
 {
     const std::int64_t nAnnounced =
         LeadingIntegerFull(set.m_acc.m_strFieldValue[kFieldNumberOfJobs]);
-    const std::int64_t nRead =
-        set.m_recordRows.empty() ? 0 : static_cast<std::int64_t>(set.m_recordRows.size()) - 1;
+    const auto nRead = static_cast<std::int64_t>(set.m_jobs.Count());
     bool bEndsWithLine = true;
     std::error_code ec;
     const std::filesystem::path jobFile = workDir / kJobFileName;
@@ -147,8 +170,6 @@ bool Store(CDecodingSet& set, const std::string& strPrinter, const std::string& 
 {
     if (!CheckComplete(set, set.m_acc.Binding().m_pathWorkDir, outcome.m_strError))
         return false;
-    const bool bHasInk = set.m_acc.m_strFieldValue[kFieldVersion] != "1";
-    CGridJobList jobs(set.m_jobGrid, std::move(set.m_recordRows), bHasInk);
     CCollectionInput input;
     input.m_strPrinter = strPrinter;
     input.m_strHost = strHost;
@@ -156,7 +177,7 @@ bool Store(CDecodingSet& set, const std::string& strPrinter, const std::string& 
     for (int n = 0; n < kHistoryStatusCount; ++n)
         input.m_strStatus[static_cast<std::size_t>(n)] =
             set.m_acc.m_strFieldValue[static_cast<std::size_t>(kFieldVersion + n)];
-    input.m_pJobs = &jobs;
+    input.m_pJobs = &set.m_jobs;
     outcome.m_bOk = store.Ingest(input, outcome.m_ingest, outcome.m_strError);
     return outcome.m_bOk;
 }
@@ -167,7 +188,7 @@ bool CollectPrinter(const CCollectRequest& request, CHistoryStore& store, CColle
 {
     outcome = CCollectOutcome();
     CDecodingSet set(request.m_download.m_workDir);
-    CAccDecoder decoder(set.m_acc);
+    CHistoryDecoder decoder(set);
     CQuietProgress quiet(request.m_pCancel);
     std::optional<CReportingProgress> reporting;
     if (request.m_fnProgress) {
@@ -205,9 +226,9 @@ bool IngestWorkFiles(const std::filesystem::path& workDir, const std::string& st
     CAcc& acc = set.m_acc;
     // The status file and its check as every decode makes them; the history
     // needs the dictionary and the jobs only.
-    CAccDecoder decoder(acc);
+    CHistoryDecoder decoder(set);
     const bool bRead = DecodeStatusFile(decoder) == DownloadResult::Decoded &&
-                       acc.ReadDictionaryFile() && acc.ReadJobFile();
+                       acc.ReadDictionaryFile() && set.ReadJobs();
     if (!bRead) {
         outcome.m_strError =
             set.m_messages.First().empty() ? kMsgInvalidInitialization : set.m_messages.First();

@@ -3,8 +3,10 @@
 
 #include "accounting/AccText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 namespace hpa {
@@ -92,11 +94,38 @@ CJobSums JobSums(const CHistoryJob& job)
     return sums;
 }
 
-void AddToRollup(CRollupMap& map, const CHistoryJob& job)
+namespace {
+
+// A key part as its length (four bytes) and its bytes: any bytes may stand
+// in a value, so no separator would do.
+void AppendKeyPart(std::string& strKey, std::string_view part)
 {
-    CRollupSums& sums =
-        map[CRollupKey(std::string(job.m_field[kHistUser]), std::string(job.m_field[kHistHost]),
-                       DayKey(job.m_field[kHistDate]))];
+    const auto nLength = static_cast<std::uint32_t>(part.size());
+    strKey.append(reinterpret_cast<const char*>(&nLength), sizeof nLength);
+    strKey.append(part);
+}
+
+std::string_view TakeKeyPart(std::string_view& strKey)
+{
+    std::uint32_t nLength = 0;
+    std::memcpy(&nLength, strKey.data(), sizeof nLength);
+    const std::string_view part = strKey.substr(sizeof nLength, nLength);
+    strKey.remove_prefix(sizeof nLength + nLength);
+    return part;
+}
+
+} // namespace
+
+void CRollupGather::Add(const CHistoryJob& job)
+{
+    m_strKey.clear();
+    AppendKeyPart(m_strKey, job.m_field[kHistUser]);
+    AppendKeyPart(m_strKey, job.m_field[kHistHost]);
+    AppendKeyPart(m_strKey, DayKey(job.m_field[kHistDate]));
+    auto it = m_sums.find(std::string_view(m_strKey));
+    if (it == m_sums.end())
+        it = m_sums.emplace(m_strKey, CRollupSums()).first;
+    CRollupSums& sums = it->second;
     const CJobSums add = JobSums(job);
     ++sums.m_nJobs;
     sums.m_sums.m_nSimplex += add.m_nSimplex;
@@ -105,19 +134,45 @@ void AddToRollup(CRollupMap& map, const CHistoryJob& job)
     sums.m_sums.m_nPrintSeconds += add.m_nPrintSeconds;
 }
 
-void AddAllTimeRows(CRollupMap& map)
+std::vector<CRollupEntry> CRollupGather::Finish()
 {
-    CRollupMap allTime;
-    for (const auto& [key, sums] : map) {
-        CRollupSums& total =
-            allTime[CRollupKey(std::get<0>(key), std::get<1>(key), std::string(kAllTime))];
+    std::vector<CRollupEntry> entries;
+    entries.reserve(m_sums.size() * 2);
+    m_allTime.clear();
+    for (const auto& [strKey, sums] : m_sums) {
+        std::string_view rest = strKey;
+        CRollupEntry entry;
+        entry.m_strUser = TakeKeyPart(rest);
+        entry.m_strHost = TakeKeyPart(rest);
+        // The user and host part of the key names the all-time row.
+        const std::string_view userHost(strKey.data(), strKey.size() - rest.size());
+        entry.m_strDay = TakeKeyPart(rest);
+        entry.m_sums = sums;
+        entries.push_back(entry);
+        CRollupSums& total = m_allTime[std::string(userHost)];
         total.m_nJobs += sums.m_nJobs;
         total.m_sums.m_nSimplex += sums.m_sums.m_nSimplex;
         total.m_sums.m_nDuplex += sums.m_sums.m_nDuplex;
         total.m_sums.m_nJams += sums.m_sums.m_nJams;
         total.m_sums.m_nPrintSeconds += sums.m_sums.m_nPrintSeconds;
     }
-    map.merge(allTime);
+    for (const auto& [strKey, sums] : m_allTime) {
+        std::string_view rest = strKey;
+        CRollupEntry entry;
+        entry.m_strUser = TakeKeyPart(rest);
+        entry.m_strHost = TakeKeyPart(rest);
+        entry.m_strDay = kAllTime;
+        entry.m_sums = sums;
+        entries.push_back(entry);
+    }
+    std::sort(entries.begin(), entries.end(), [](const CRollupEntry& a, const CRollupEntry& b) {
+        if (const int n = a.m_strDay.compare(b.m_strDay); n != 0)
+            return n < 0;
+        if (const int n = a.m_strUser.compare(b.m_strUser); n != 0)
+            return n < 0;
+        return a.m_strHost < b.m_strHost;
+    });
+    return entries;
 }
 
 void AppendIndexValue(std::string& str, std::string_view value)

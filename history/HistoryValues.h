@@ -6,11 +6,11 @@
 #include "history/HistoryStore.h"
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 namespace hpa {
@@ -36,13 +36,42 @@ struct CRollupSums {
     std::int64_t m_nJobs = 0;
     CJobSums m_sums;
 };
-using CRollupKey = std::tuple<std::string, std::string, std::string>; // user, host, day
-using CRollupMap = std::map<CRollupKey, CRollupSums>;
-void AddToRollup(CRollupMap& map, const CHistoryJob& job);
-// Adds to the map the all-time rows of each user and host (day kAllTime):
-// a report over all dates reads these few rows instead of one per day.
+// Rows of the rollup for all dates have this day: a report over all dates
+// reads these few rows instead of one per day.
 inline constexpr const char* kAllTime = "";
-void AddAllTimeRows(CRollupMap& map);
+
+struct CRollupEntry {
+    std::string_view m_strUser;
+    std::string_view m_strHost;
+    std::string_view m_strDay;
+    CRollupSums m_sums;
+};
+
+// The sums of new jobs by user, host and day, gathered job by job at the
+// speed of a large ingest: a hashed table keyed by one reused byte string,
+// so a job of a known user, host and day costs no allocation.
+class CRollupGather {
+public:
+    void Add(const CHistoryJob& job);
+    // Every row to add to the rollup, each user and host's all-time row
+    // (day kAllTime) among them, in the rollup table's order (day, user,
+    // host) so that they go into it in sequence. The views live as long as
+    // the gather.
+    std::vector<CRollupEntry> Finish();
+
+private:
+    struct CHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view str) const
+        {
+            return std::hash<std::string_view>()(str);
+        }
+    };
+    using CTable = std::unordered_map<std::string, CRollupSums, CHash, std::equal_to<>>;
+    CTable m_sums;
+    CTable m_allTime; // by user and host
+    std::string m_strKey;
+};
 
 // The index lines' pairs as one byte string: each value as its length in
 // decimal, ':' and its bytes. Decoding returns false on malformed input.

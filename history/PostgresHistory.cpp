@@ -179,7 +179,7 @@ private:
     bool IngestInTransaction(const CCollectionInput& input, CIngestResult& result,
                              std::string& strError);
     bool InsertJobs(const CCollectionInput& input, std::int64_t nPrinter, std::int64_t nCollection,
-                    CIngestResult& result, CRollupMap& rollup, std::string& strError);
+                    CIngestResult& result, CRollupGather& rollup, std::string& strError);
     static bool Wanted(const std::vector<std::string>& printers, const std::string& strName)
     {
         return printers.empty() ||
@@ -394,17 +394,17 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
         nCollection = insert.Int(0, 0);
     }
 
-    CRollupMap rollup;
-    if (!InsertJobs(input, nPrinter, nCollection, result, rollup, strError))
+    CRollupGather gather;
+    if (!InsertJobs(input, nPrinter, nCollection, result, gather, strError))
         return false;
 
-    AddAllTimeRows(rollup);
-    for (const auto& [key, sums] : rollup) {
+    for (const CRollupEntry& row : gather.Finish()) {
+        const CRollupSums& sums = row.m_sums;
         params.Clear();
         params.Int(nPrinter);
-        params.Bytes(std::get<0>(key));
-        params.Bytes(std::get<1>(key));
-        params.Bytes(std::get<2>(key));
+        params.Bytes(row.m_strUser);
+        params.Bytes(row.m_strHost);
+        params.Bytes(row.m_strDay);
         params.Int(sums.m_nJobs);
         params.Int(sums.m_sums.m_nSimplex);
         params.Int(sums.m_sums.m_nDuplex);
@@ -469,7 +469,7 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
 // per job.
 bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nPrinter,
                                   std::int64_t nCollection, CIngestResult& result,
-                                  CRollupMap& rollup, std::string& strError)
+                                  CRollupGather& rollup, std::string& strError)
 {
     const std::size_t nJobs = input.m_pJobs ? input.m_pJobs->Count() : 0;
     if (nJobs == 0)
@@ -539,7 +539,7 @@ bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nP
             if (std::strcmp(PQcmdTuples(res.Get()), "1") == 0) {
                 ++result.m_nJobsNew;
                 input.m_pJobs->Get(n, job);
-                AddToRollup(rollup, job);
+                rollup.Add(job);
             }
             CResult end(PQgetResult(m_pConn));
         }

@@ -5,8 +5,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=${1:-build}
-san=${2:-}
-shift $(( $# > 2 ? 2 : $# ))
+shift $(( $# > 0 ? 1 : 0 ))
+san=
+# The sanitizer may be left out before the targets: "build.sh DIR -- hpactl".
+if [ $# -gt 0 ] && [ "$1" != "--" ]; then
+    san=$1
+    shift
+fi
 cmake_args=()
 targets=()
 while [ $# -gt 0 ]; do

@@ -1,12 +1,61 @@
 // What the history derives from job values: the day a job counts under,
-// the index lines' encoding, and a printer's job file forecast.
+// the index lines' encoding, a printer's job file forecast, the report
+// table's alignment, and the job list's memory bound.
+#include "history/HistoryReport.h"
 #include "history/HistoryValues.h"
+#include "history/JobFileList.h"
 #include "history/PrinterStatus.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace hpa {
 namespace {
+
+// Each table line's second column starts at the same terminal column, one
+// column per code point, for names in UTF-8 and in Windows-1252.
+TEST(HistoryReportTable, PadsNamesByCharactersNotBytes)
+{
+    const std::string strTable =
+        FormatCells({"Printer", "Jobs"},
+                    {{"caf\xc3\xa9 \xe2\x82\xac", "1"}, {"caf\xe9 \x80", "22"}, {"cafe eu", "333"}},
+                    {false, true}, ReportFormat::Table);
+    std::vector<std::size_t> ends;
+    std::size_t nStart = 0;
+    for (std::size_t nLf; (nLf = strTable.find('\n', nStart)) != std::string::npos;
+         nStart = nLf + 1) {
+        const std::string strLine = strTable.substr(nStart, nLf - nStart);
+        ends.push_back(
+            static_cast<std::size_t>(std::count_if(strLine.begin(), strLine.end(), [](char ch) {
+                return (static_cast<unsigned char>(ch) & 0xC0) != 0x80;
+            })));
+    }
+    EXPECT_EQ(ends, std::vector<std::size_t>(4, ends.front())) << strTable;
+}
+
+// Records that name nothing carry every value: they cost the list slots but
+// no text, so a file of empty lines must stop at the memory budget instead
+// of growing the list without bound.
+TEST(HistoryJobFileList, NearlyEmptyRecordsStopAtTheMemoryBudget)
+{
+    test::CTempDir dir;
+    std::array<std::string, kFieldCount> values;
+    values[kFieldUser] = "ann";
+    CJobFileList jobs;
+    std::string strError;
+    const auto job = dir.Write("JOB.tmp", std::string(100000, '\n'));
+    EXPECT_FALSE(jobs.Read(job, values, 100000, true, strError, 1 << 20));
+    EXPECT_NE(strError.find("too large"), std::string::npos) << strError;
+    EXPECT_EQ(jobs.Count(), 0u);
+
+    ASSERT_TRUE(jobs.Read(job, values, 1000, true, strError, 1 << 20)) << strError;
+    ASSERT_EQ(jobs.Count(), 1000u);
+    CHistoryJob last;
+    jobs.Get(999, last);
+    EXPECT_EQ(last.m_field[kHistUser], "ann");
+}
 
 TEST(HistoryDayKey, MonthDayYearWithOrWithoutPadding)
 {
