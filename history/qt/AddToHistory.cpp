@@ -5,6 +5,8 @@
 #include "document/qt/VexAccDoc.h"
 #include "history/DocumentJobs.h"
 #include "history/HistoryStore.h"
+#include "history/qt/HistoryLocation.h"
+#include "history/qt/HistoryWindow.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
 #include "platform/qt/BackgroundWork.h"
@@ -66,12 +68,6 @@ std::int64_t NowUtc()
 
 } // namespace
 
-QString HistoryDatabase(const CProfile& profile)
-{
-    const std::string strChosen = profile.GetString(kProfileSection, kProfileHistoryDatabase);
-    return QString::fromStdString(strChosen.empty() ? ResolveHistoryLocation("") : strChosen);
-}
-
 bool OnAddToHistory(const CAddToHistoryContext& context)
 {
     CUGCtrl* pJobGrid = context.m_content.m_pGrids[kKindJob];
@@ -94,8 +90,9 @@ bool OnAddToHistory(const CAddToHistoryContext& context)
     }
 
     QString strPrinter = QString::fromStdString(strHost);
-    QString strDatabase = context.m_pProfile ? HistoryDatabase(*context.m_pProfile)
-                                             : QString::fromStdString(ResolveHistoryLocation(""));
+    QString strDatabase =
+        QString::fromStdString(context.m_pProfile ? ChosenHistoryLocation(*context.m_pProfile)
+                                                  : ResolveHistoryLocation(""));
     const bool bAsked = context.m_fnAsk
                             ? context.m_fnAsk(strPrinter, strDatabase)
                             : AskPrinterAndDatabase(context.m_pParent, strPrinter, strDatabase);
@@ -118,7 +115,11 @@ bool OnAddToHistory(const CAddToHistoryContext& context)
         return false;
     }
     if (context.m_pProfile)
-        context.m_pProfile->WriteString(kProfileSection, kProfileHistoryDatabase, strLocation);
+        KeepHistoryLocation(*context.m_pProfile, strLocation);
+    // An open History window on the same history shows the new jobs.
+    if (CHistoryWindow* pWindow = CHistoryWindow::Instance();
+        pWindow && pWindow->Location() == strLocation)
+        pWindow->Reload();
     messages.Inform(std::to_string(result.m_nJobsSeen) + " jobs of the document, " +
                         std::to_string(result.m_nJobsNew) + " of them new, are now in the " +
                         "history of printer " + input.m_strPrinter + ".",

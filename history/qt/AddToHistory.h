@@ -20,13 +20,6 @@ class CMessages;
 class CProfile;
 struct CFieldMasks;
 
-// Where the desktop keeps the history database last chosen (profile section
-// "1.1"): a SQLite file or a PostgreSQL URI.
-inline constexpr const char* kProfileHistoryDatabase = "HistoryDatabase";
-// The chosen database, else the default one (HPA_DB or the user's data
-// folder).
-QString HistoryDatabase(const CProfile& profile);
-
 struct CAddToHistoryContext {
     QWidget* m_pParent = nullptr;          // of the dialog
     CAccDocumentContent m_content;         // the grids on show and the accounting set

@@ -3,21 +3,27 @@
 #include "grid/qt/GridWnd.h"
 #include "history/HistoryPivot.h"
 #include "history/HistoryStore.h"
+#include "history/qt/CollectPanel.h"
 #include "history/qt/PivotPane.h"
 #include "platform/Messages.h"
 #include "platform/Profile.h"
 #include "platform/qt/BackgroundWork.h"
+#include "transfer/HostHistory.h"
+#include "transfer/qt/ConnectDlg.h"
 #include "ui/CommandIds.h"
 #include "ui/HelpWindow.h"
 
+#include <QCursor>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
@@ -31,6 +37,9 @@ namespace hpa {
 namespace {
 
 constexpr int kFleetGridId = 1;
+// The fleet file Collect Now last read, and where a packaged collector's is.
+constexpr const char* kProfileFleetFile = "FleetFile";
+constexpr const char* kSystemFleetFile = "/etc/hpa/fleet.conf";
 QPointer<CHistoryWindow> g_pHistoryWindow;
 
 // "Open Database...": a SQLite file (typed or browsed for) or a PostgreSQL
@@ -104,6 +113,15 @@ CHistoryWindow::CHistoryWindow(CProfile& profile, CMessages& messages, QWidget* 
     pSplitter->setSizes({170, 600});
     setCentralWidget(pSplitter);
 
+    m_pCollect = new CCollectPanel(this);
+    m_pCollectDock = new QDockWidget(QStringLiteral("Collect Now"), this);
+    m_pCollectDock->setObjectName(QStringLiteral("collectDock"));
+    m_pCollectDock->setFeatures(QDockWidget::DockWidgetClosable);
+    m_pCollectDock->setWidget(m_pCollect);
+    addDockWidget(Qt::BottomDockWidgetArea, m_pCollectDock);
+    m_pCollectDock->hide();
+    connect(m_pCollect, &CCollectPanel::Finished, this, &CHistoryWindow::OnCollectionFinished);
+
     m_pLocationLabel = new QLabel(this);
     statusBar()->addWidget(m_pLocationLabel, 1);
     FillFleetGrid(m_fleet, {});
@@ -111,9 +129,77 @@ CHistoryWindow::CHistoryWindow(CProfile& profile, CMessages& messages, QWidget* 
 
 CHistoryWindow::~CHistoryWindow()
 {
+    // Downloads still running stop before the window's parts go.
+    delete m_pCollect;
+    m_pCollect = nullptr;
     // The pane's report refers to the store; the store goes last.
     delete m_pPivot;
     m_pPivot = nullptr;
+}
+
+void CHistoryWindow::CollectNow()
+{
+    QMenu menu(this);
+    QAction* pFleet = menu.addAction(QStringLiteral("&Fleet File..."));
+    QAction* pPrinter = menu.addAction(QStringLiteral("&Printer..."));
+    menu.setEnabled(!m_pCollect->IsRunning());
+    QAction* pChosen = menu.exec(QCursor::pos());
+    if (pChosen == pFleet) {
+        QString strStart =
+            QString::fromStdString(m_profile.GetString(kProfileHistorySection, kProfileFleetFile));
+        if (strStart.isEmpty())
+            strStart = QString::fromLatin1(kSystemFleetFile);
+        const QString strFile =
+            QFileDialog::getOpenFileName(this, QStringLiteral("Collect Fleet"), strStart,
+                                         QStringLiteral("Fleet files (*.conf);;All files (*)"));
+        if (!strFile.isEmpty() && CollectFleet(strFile))
+            m_profile.WriteString(kProfileHistorySection, kProfileFleetFile, strFile.toStdString());
+    } else if (pChosen == pPrinter) {
+        // The password is asked every time and kept nowhere.
+        CConnectDlg dialog(g_hostHistory, m_messages, this);
+        if (dialog.exec() != QDialog::Accepted)
+            return;
+        DownloadSettings connection;
+        connection.m_strHost = g_hostHistory.Front();
+        connection.m_strUser = dialog.UserName();
+        connection.m_strPassword = dialog.Password();
+        CollectPrinter(QString::fromStdString(connection.m_strHost), connection);
+    }
+}
+
+bool CHistoryWindow::CollectFleet(const QString& fleetFile)
+{
+    return StartCollection([&](const QString& strDb, QString& strError) {
+        return m_pCollect->StartFleet(fleetFile, strDb, strError);
+    });
+}
+
+bool CHistoryWindow::CollectPrinter(const QString& printerName, const DownloadSettings& connection)
+{
+    return StartCollection([&](const QString& strDb, QString& strError) {
+        return m_pCollect->StartOne(printerName, connection, strDb, strError);
+    });
+}
+
+bool CHistoryWindow::StartCollection(const std::function<bool(const QString&, QString&)>& fnStart)
+{
+    const std::string strDb = m_pStore ? m_strLocation : StartLocation();
+    QString strError;
+    if (!fnStart(QString::fromStdString(strDb), strError)) {
+        m_messages.Exclamation(strError.toStdString());
+        return false;
+    }
+    m_pCollectDock->show();
+    return true;
+}
+
+void CHistoryWindow::OnCollectionFinished()
+{
+    // A collection may have made the history it went into.
+    if (m_pStore)
+        Reload();
+    else
+        OpenDatabase(StartLocation(), false);
 }
 
 CHistoryWindow* CHistoryWindow::Instance()
@@ -149,9 +235,7 @@ CHistoryWindow* CHistoryWindow::ShowBeside(QWidget* pMainWindow, CProfile& profi
 
 std::string CHistoryWindow::StartLocation() const
 {
-    const std::string strKept =
-        m_profile.GetString(kProfileHistorySection, kProfileHistoryDatabase);
-    return strKept.empty() ? ResolveHistoryLocation({}) : strKept;
+    return ChosenHistoryLocation(m_profile);
 }
 
 bool CHistoryWindow::OpenDatabase(const std::string& strLocation, bool bRemember)
@@ -172,7 +256,7 @@ bool CHistoryWindow::OpenDatabase(const std::string& strLocation, bool bRemember
     m_pStore = std::move(pStore);
     m_strLocation = strLocation;
     if (bRemember)
-        m_profile.WriteString(kProfileHistorySection, kProfileHistoryDatabase, strLocation);
+        KeepHistoryLocation(m_profile, strLocation);
     m_pLocationLabel->setText(
         QStringLiteral("History: %1").arg(QString::fromStdString(ToUtf8(strLocation))));
     Reload();

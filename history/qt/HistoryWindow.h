@@ -4,26 +4,27 @@
 // them; below it the report and its chart (CPivotPane). The history is the
 // one last opened (kept in the settings), else the default one; "Open
 // Database..." takes a SQLite file or a PostgreSQL connection URI.
+#include "history/qt/HistoryLocation.h"
+#include "transfer/DownloadSession.h"
 #include "view/qt/AccGrid.h"
 
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <string>
 
+class QDockWidget;
 class QLabel;
 
 namespace hpa {
 
+class CCollectPanel;
 class CHistoryStore;
 class CMessages;
 class CPivotPane;
 class CProfile;
-
-// Where the history last opened is kept.
-inline constexpr const char* kProfileHistorySection = "History";
-inline constexpr const char* kProfileHistoryDatabase = "Database";
 
 class CHistoryWindow : public QMainWindow {
     Q_OBJECT
@@ -51,11 +52,22 @@ public:
     CAccGrid& FleetGrid() { return m_fleet; }
     CPivotPane* Pivot() const { return m_pPivot; }
 
+    // Collect Now: every printer of a fleet file, or one printer with the
+    // given connection, into the history on show (the start location when
+    // none is open), in the background. The panel at the bottom shows each
+    // printer's progress; the window reads the history again when the last
+    // printer has ended. False, with the reason shown, when nothing started.
+    bool CollectFleet(const QString& fleetFile);
+    bool CollectPrinter(const QString& printerName, const DownloadSettings& connection);
+    CCollectPanel* CollectPanel() const { return m_pCollect; }
+
 public slots:
     // Reads the fleet table, the report and the chart again.
     void Reload();
-    // "Collect Now": the collection in the background is hooked in here.
-    virtual void CollectNow() {}
+    // The "Collect Now" menu: "Fleet File..." asks for the fleet file (the
+    // one last chosen, else /etc/hpa/fleet.conf), "Printer..." for a printer
+    // as Connect to Printer does.
+    void CollectNow();
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
@@ -68,6 +80,11 @@ private:
     CAccGrid m_fleet;
     CPivotPane* m_pPivot = nullptr;
     QLabel* m_pLocationLabel = nullptr;
+    CCollectPanel* m_pCollect = nullptr;
+    QDockWidget* m_pCollectDock = nullptr;
+
+    bool StartCollection(const std::function<bool(const QString&, QString&)>& fnStart);
+    void OnCollectionFinished();
 };
 
 } // namespace hpa

@@ -5,6 +5,7 @@
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
 #include "history/qt/AddToHistory.h"
+#include "history/qt/HistoryLocation.h"
 #include "platform/Profile.h"
 #include "support/HistoryFixture.h"
 #include "support/RecordingMessages.h"
@@ -54,8 +55,8 @@ TEST(AddToHistory, DocumentJobsStoredOnceUnderTheNamedPrinter)
 
     bAnswer = true;
     ASSERT_TRUE(OnAddToHistory(context)) << testing::PrintToString(messages.Exclamations());
-    EXPECT_EQ(profile.GetString(kProfileSection, kProfileHistoryDatabase), strDb);
-    EXPECT_EQ(HistoryDatabase(profile).toStdString(), strDb);
+    EXPECT_EQ(profile.GetString(kProfileHistorySection, kProfileHistoryDatabase), strDb);
+    EXPECT_EQ(ChosenHistoryLocation(profile), strDb);
     ASSERT_TRUE(OnAddToHistory(context));
     ASSERT_EQ(messages.m_messages.size(), 2u);
     EXPECT_EQ(messages.m_messages[0].strText,

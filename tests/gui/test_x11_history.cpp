@@ -11,6 +11,7 @@
 #include "grid/qt/GridWnd.h"
 
 #include "history/HistoryStore.h"
+#include "history/qt/CollectPanel.h"
 #include "history/qt/HistoryChart.h"
 #include "history/qt/HistoryWindow.h"
 #include "history/qt/PivotPane.h"
@@ -48,12 +49,14 @@ std::string PdfText(const fs::path& pdf)
     return strOut;
 }
 
-// Two printers with growing job logs, collected twice into db.
-void CollectFleet(const test::CTempDir& work, const fs::path& db)
+using SimList = std::vector<std::unique_ptr<test::interop::CServerProcess>>;
+
+// Two printers with growing job logs (kept running in sims), collected
+// twice into db.
+void CollectFleet(const test::CTempDir& work, const fs::path& db, SimList& sims)
 {
     const fs::path& dir = work.Path();
     std::string strFleet;
-    std::vector<std::unique_ptr<test::interop::CServerProcess>> sims;
     for (int n = 0; n < 2; ++n) {
         const fs::path root = dir / ("printer" + std::to_string(n));
         ASSERT_EQ(std::system((Quoted(SimBinary()) + " --generate " + Quoted(root) +
@@ -84,7 +87,8 @@ TEST(X11History, NewUserOpensHistoryGroupsByMonthExportsAndPrints)
     HPA_REQUIRE_X11();
     test::CTempDir dir;
     const fs::path db = dir.Path() / "fleet.sqlite";
-    ASSERT_NO_FATAL_FAILURE(CollectFleet(dir, db));
+    SimList sims;
+    ASSERT_NO_FATAL_FAILURE(CollectFleet(dir, db, sims));
     // No history where the window looks first: the user opens the fleet's.
     ::setenv("HPA_DB", (dir.Path() / "none.sqlite").c_str(), 1);
     CX11Program program;
@@ -192,6 +196,23 @@ TEST(X11History, NewUserOpensHistoryGroupsByMonthExportsAndPrints)
     EXPECT_NE(strPdf.find("the beginning"), std::string::npos) << strPdf.substr(0, 600);
     EXPECT_NE(strPdf.find("Total Sheets"), std::string::npos) << strPdf.substr(0, 600);
     EXPECT_NE(strPdf.find("Total"), std::string::npos);
+
+    // Collect Now from the fleet file: each printer's log has grown by 50
+    // jobs since, and the new ones show once the panel is done.
+    const std::int64_t nJobsBefore = pPivot->Report().m_total.m_nJobs;
+    ASSERT_TRUE(
+        pWindow->CollectFleet(QString::fromStdString((dir.Path() / "fleet.conf").string())));
+    CCollectPanel* pPanel = pWindow->CollectPanel();
+    EXPECT_TRUE(pPanel->isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !pPanel->IsRunning(); }, 60000));
+    ASSERT_EQ(pPanel->RowCount(), 2);
+    for (int nRow = 0; nRow < 2; ++nRow)
+        EXPECT_EQ(pPanel->RowResult(nRow).m_ingest.m_nJobsNew, 50)
+            << pPanel->RowText(nRow).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return pPivot->Report().m_total.m_nJobs == nJobsBefore + 100; }, 10000));
+    SettlePainting();
+    Keep(pWindow->grab().toImage(), QStringLiteral("history-3-collected"));
     ::unsetenv("HPA_DB");
 }
 
