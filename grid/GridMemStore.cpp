@@ -159,13 +159,13 @@ void CGridMemStore::MarkUsed(CSlot& slot)
     }
 }
 
-int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
+template <typename FnWrite> int CGridMemStore::WriteSlot(int nCol, int nRow, FnWrite fnWrite)
 {
-    if (nRow < 0 || nCol < -1 || !pCell)
+    if (nRow < 0 || nCol < -1)
         return 1;
     try {
         CSlot& slot = SlotForWrite(nCol, nRow);
-        slot.cell.CopyCellFrom(*pCell);
+        fnWrite(slot.cell);
         MarkUsed(slot);
     } catch (const std::bad_alloc&) {
         return 1;
@@ -175,20 +175,16 @@ int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
     return 0;
 }
 
+int CGridMemStore::PutCellProps(int nCol, int nRow, const CUGCell* pCell)
+{
+    if (!pCell)
+        return 1;
+    return WriteSlot(nCol, nRow, [pCell](CUGCell& cell) { cell.CopyCellFrom(*pCell); });
+}
+
 int CGridMemStore::PutCellText(int nCol, int nRow, std::string_view str)
 {
-    if (nRow < 0 || nCol < -1)
-        return 1;
-    try {
-        CSlot& slot = SlotForWrite(nCol, nRow);
-        slot.cell.SetText(str);
-        MarkUsed(slot);
-    } catch (const std::bad_alloc&) {
-        return 1;
-    } catch (const std::length_error&) {
-        return 1;
-    }
-    return 0;
+    return WriteSlot(nCol, nRow, [str](CUGCell& cell) { cell.SetText(str); });
 }
 
 int CGridMemStore::SortByColumn(int nCol)

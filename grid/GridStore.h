@@ -116,6 +116,9 @@ private:
     CSlot& SlotForWrite(int nCol, int nRow);
     // Counts the slot's cell once it holds what was written.
     void MarkUsed(CSlot& slot);
+    // Writes the cell at a position with fnWrite(CUGCell&); 1 when the
+    // position is outside the store or memory runs out.
+    template <typename FnWrite> int WriteSlot(int nCol, int nRow, FnWrite fnWrite);
     const CSlot* FindSlot(int nCol, int nRow) const;
     int Search(int nCol, std::string_view str, int* pnRow);
 

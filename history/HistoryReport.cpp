@@ -3,7 +3,7 @@
 
 #include "history/HistoryValues.h"
 
-#include <map>
+#include <algorithm>
 
 namespace hpa {
 
@@ -74,32 +74,6 @@ bool IsReportDate(std::string_view str)
 
 namespace {
 
-void Add(CReportRow& row, const CRollupRow& sums)
-{
-    row.m_nJobs += sums.m_nJobs;
-    row.m_nSimplex += sums.m_nSimplex;
-    row.m_nDuplex += sums.m_nDuplex;
-    row.m_nJams += sums.m_nJams;
-    row.m_nPrintSeconds += sums.m_nPrintSeconds;
-}
-
-std::string KeyOf(ReportKey key, const CRollupRow& row)
-{
-    switch (key) {
-    case ReportKey::User:
-        return row.m_strUser;
-    case ReportKey::Printer:
-        return row.m_strPrinter;
-    case ReportKey::Host:
-        return row.m_strHost;
-    case ReportKey::Day:
-        return row.m_strDay;
-    case ReportKey::Month:
-        return row.m_strDay == kUnknownDay ? row.m_strDay : row.m_strDay.substr(0, 7);
-    }
-    return {};
-}
-
 std::string UtcDay(std::int64_t nTimeUtc)
 {
     return FormatUtc(nTimeUtc).substr(0, 10);
@@ -113,31 +87,20 @@ bool RunHistoryReport(CHistoryStore& store, const CReportQuery& query, CReport& 
     report = CReport();
     report.m_query = query;
     report.m_total.m_strKey = "Total";
-    std::vector<CRollupRow> rollup;
-    const bool bDaily = query.m_key == ReportKey::Day || query.m_key == ReportKey::Month;
-    if (!store.ReadRollup(query.m_printers, bDaily, query.m_strSince, query.m_strUntil, rollup,
-                          strError))
+    if (!store.ReadReportSums(query.m_printers, query.m_key, query.m_strSince, query.m_strUntil,
+                              report.m_rows, strError))
         return false;
-    const bool bPeriod = !query.m_strSince.empty() || !query.m_strUntil.empty();
-    // std::string orders bytewise (as unsigned bytes).
-    std::map<std::string, CReportRow> rows;
-    for (const CRollupRow& sums : rollup) {
-        if (bPeriod) {
-            if (sums.m_strDay == kUnknownDay)
-                continue; // an unreadable date is in no period
-            if (!query.m_strSince.empty() && sums.m_strDay < query.m_strSince)
-                continue;
-            if (!query.m_strUntil.empty() && sums.m_strDay > query.m_strUntil)
-                continue;
-        }
-        const std::string strKey = KeyOf(query.m_key, sums);
-        CReportRow& row = rows[strKey];
-        row.m_strKey = strKey;
-        Add(row, sums);
-        Add(report.m_total, sums);
+    // Keys in byte order (std::string compares as unsigned bytes), whatever
+    // order the database's collation gives.
+    std::sort(report.m_rows.begin(), report.m_rows.end(),
+              [](const CReportRow& a, const CReportRow& b) { return a.m_strKey < b.m_strKey; });
+    for (const CReportRow& row : report.m_rows) {
+        report.m_total.m_nJobs += row.m_nJobs;
+        report.m_total.m_nSimplex += row.m_nSimplex;
+        report.m_total.m_nDuplex += row.m_nDuplex;
+        report.m_total.m_nJams += row.m_nJams;
+        report.m_total.m_nPrintSeconds += row.m_nPrintSeconds;
     }
-    for (auto& [key, row] : rows)
-        report.m_rows.push_back(std::move(row));
 
     std::vector<CHistoryGap> gaps;
     if (!store.ReadGaps(query.m_printers, gaps, strError))

@@ -13,23 +13,11 @@
 
 namespace hpa {
 
-enum class ReportKey { User, Printer, Host, Day, Month };
-
 struct CReportQuery {
     ReportKey m_key = ReportKey::User;
     std::vector<std::string> m_printers; // empty: all
     std::string m_strSince;              // YYYY-MM-DD, inclusive; empty: open
     std::string m_strUntil;
-};
-
-struct CReportRow {
-    std::string m_strKey;
-    std::int64_t m_nJobs = 0;
-    std::int64_t m_nSimplex = 0;
-    std::int64_t m_nDuplex = 0;
-    std::int64_t m_nJams = 0;
-    std::int64_t m_nPrintSeconds = 0;
-    std::int64_t TotalSheets() const { return m_nSimplex + m_nDuplex; }
 };
 
 struct CReport {

@@ -99,19 +99,18 @@ struct CPrinterHistory {
     std::vector<CCollectionRecord> m_collections; // oldest first
 };
 
-// Sums of the jobs of one printer, user, host and day ("unknown" when the
-// job's date cannot be read; "" for all days together); the reports are
-// built from these.
-struct CRollupRow {
-    std::string m_strPrinter;
-    std::string m_strUser;
-    std::string m_strHost;
-    std::string m_strDay; // YYYY-MM-DD or "unknown"
+// What a report groups its jobs by.
+enum class ReportKey { User, Printer, Host, Day, Month };
+
+// The sums of one key of a report.
+struct CReportRow {
+    std::string m_strKey;
     std::int64_t m_nJobs = 0;
     std::int64_t m_nSimplex = 0;
     std::int64_t m_nDuplex = 0;
     std::int64_t m_nJams = 0;
     std::int64_t m_nPrintSeconds = 0;
+    std::int64_t TotalSheets() const { return m_nSimplex + m_nDuplex; }
 };
 
 // A job as stored, for reading back.
@@ -130,13 +129,16 @@ public:
     // known, the collection record, the gap when one is found.
     virtual bool Ingest(const CCollectionInput& input, CIngestResult& result,
                         std::string& strError) = 0;
-    // Rollup rows of the named printers (all when empty). bDaily false and
-    // no period: one all-time row per user and host (day ""); otherwise the
-    // daily rows, within strSince to strUntil (YYYY-MM-DD, inclusive, either
-    // may be empty) and without the "unknown" day when a period is given.
-    virtual bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
-                            const std::string& strSince, const std::string& strUntil,
-                            std::vector<CRollupRow>& rows, std::string& strError) = 0;
+    // The sums of the named printers' jobs (all when empty) by key, from
+    // the rollup: over all dates, or within strSince to strUntil
+    // (YYYY-MM-DD, inclusive, either may be empty; jobs of an unreadable
+    // date are in no period). A month is the first seven bytes of its days;
+    // "unknown" stays itself. One row per key, in no particular order: a
+    // history of millions of jobs has millions of daily rollup rows, and
+    // only the database can sum them without moving every one of them here.
+    virtual bool ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
+                                const std::string& strSince, const std::string& strUntil,
+                                std::vector<CReportRow>& rows, std::string& strError) = 0;
     // Known gaps of the named printers (all when empty), oldest first.
     virtual bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                           std::string& strError) = 0;

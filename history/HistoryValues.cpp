@@ -266,4 +266,12 @@ std::string FormatUtc(std::int64_t nTimeUtc)
     return szText;
 }
 
+RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::string& strUntil)
+{
+    if (!strSince.empty() || !strUntil.empty())
+        return RollupSpan::Period;
+    return key == ReportKey::Day || key == ReportKey::Month ? RollupSpan::AllDays
+                                                            : RollupSpan::AllTime;
+}
+
 } // namespace hpa

@@ -40,6 +40,14 @@ struct CRollupSums {
 // reads these few rows instead of one per day.
 inline constexpr const char* kAllTime = "";
 
+// Which rollup rows a report sums: the all-time rows (by user, printer or
+// host over all dates), every daily row (by day or month over all dates),
+// or the daily rows of a period (the "unknown" day left out).
+enum class RollupSpan { AllTime, AllDays, Period };
+RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::string& strUntil);
+// The last day a period without an end reaches.
+inline constexpr const char* kLastDay = "9999-99-99";
+
 struct CRollupEntry {
     std::string_view m_strUser;
     std::string_view m_strHost;

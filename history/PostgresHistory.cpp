@@ -141,9 +141,9 @@ public:
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
-                    const std::string& strSince, const std::string& strUntil,
-                    std::vector<CRollupRow>& rows, std::string& strError) override;
+    bool ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
+                        const std::string& strSince, const std::string& strUntil,
+                        std::vector<CReportRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -571,38 +571,70 @@ bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nP
     return true;
 }
 
-bool CPostgresHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
-                                  const std::string& strSince, const std::string& strUntil,
-                                  std::vector<CRollupRow>& rows, std::string& strError)
+bool CPostgresHistory::ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
+                                      const std::string& strSince, const std::string& strUntil,
+                                      std::vector<CReportRow>& rows, std::string& strError)
 {
     rows.clear();
-    const bool bPeriod = !strSince.empty() || !strUntil.empty();
+    // Every parameter must appear in the statement for the server to know
+    // its type: each is numbered as it is used.
     CParams params;
-    params.Bytes(!bDaily && !bPeriod ? "1" : "0");
-    params.Bytes(bPeriod ? "1" : "0");
-    params.Bytes(strSince);
-    params.Bytes(strUntil.empty() ? std::string("9999-99-99") : strUntil);
-    CResult select(Run("SELECT p.name, r.usr, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                       "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
-                       "WHERE ($1::text='1' AND r.day='') OR ($1::text='0' AND r.day<>'' AND "
-                       "($2::text='0' OR (r.day<>'unknown' AND r.day>=$3::text AND "
-                       "r.day<=$4::text)))",
-                       params));
+    auto param = [&params](std::string_view strValue, const char* pszType) {
+        params.Bytes(std::string(strValue));
+        return "$" + std::to_string(params.Count()) + "::" + pszType;
+    };
+    std::string strSql = "SELECT ";
+    switch (key) {
+    case ReportKey::User:
+        strSql += "r.usr";
+        break;
+    case ReportKey::Printer:
+        strSql += "p.name";
+        break;
+    case ReportKey::Host:
+        strSql += "r.host";
+        break;
+    case ReportKey::Day:
+        strSql += "r.day";
+        break;
+    case ReportKey::Month:
+        strSql += "CASE WHEN r.day=" + param(kUnknownDay, "text") +
+                  " THEN r.day ELSE substr(r.day,1,7) END";
+        break;
+    }
+    // Sums of bigint are numeric in PostgreSQL: back to bigint for reading.
+    strSql += ", SUM(r.jobs)::bigint, SUM(r.simplex)::bigint, SUM(r.duplex)::bigint, "
+              "SUM(r.jams)::bigint, SUM(r.print_s)::bigint "
+              "FROM printer p JOIN rollup r ON r.printer_id=p.id WHERE ";
+    switch (ReportSpan(key, strSince, strUntil)) {
+    case RollupSpan::AllTime:
+        strSql += "r.day=" + param(kAllTime, "text");
+        break;
+    case RollupSpan::AllDays:
+        strSql += "r.day<>" + param(kAllTime, "text");
+        break;
+    case RollupSpan::Period:
+        strSql +=
+            "r.day>=" + param(strSince, "text") +
+            " AND r.day<=" + param(strUntil.empty() ? std::string(kLastDay) : strUntil, "text") +
+            " AND r.day<>" + param(kAllTime, "text") + " AND r.day<>" + param(kUnknownDay, "text");
+        break;
+    }
+    for (std::size_t n = 0; n < printers.size(); ++n)
+        strSql += (n == 0 ? " AND p.name IN (" : ",") + param(printers[n], "bytea");
+    strSql += printers.empty() ? " GROUP BY 1" : ") GROUP BY 1";
+
+    CResult select(Run(strSql.c_str(), params));
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");
     for (int r = 0; r < select.Rows(); ++r) {
-        CRollupRow row;
-        row.m_strPrinter = select.Bytes(r, 0);
-        if (!Wanted(printers, row.m_strPrinter))
-            continue;
-        row.m_strUser = select.Bytes(r, 1);
-        row.m_strHost = select.Bytes(r, 2);
-        row.m_strDay = select.Bytes(r, 3);
-        row.m_nJobs = select.Int(r, 4);
-        row.m_nSimplex = select.Int(r, 5);
-        row.m_nDuplex = select.Int(r, 6);
-        row.m_nJams = select.Int(r, 7);
-        row.m_nPrintSeconds = select.Int(r, 8);
+        CReportRow row;
+        row.m_strKey = select.Bytes(r, 0);
+        row.m_nJobs = select.Int(r, 1);
+        row.m_nSimplex = select.Int(r, 2);
+        row.m_nDuplex = select.Int(r, 3);
+        row.m_nJams = select.Int(r, 4);
+        row.m_nPrintSeconds = select.Int(r, 5);
         rows.push_back(std::move(row));
     }
     return true;

@@ -119,9 +119,9 @@ public:
 
     bool Ingest(const CCollectionInput& input, CIngestResult& result,
                 std::string& strError) override;
-    bool ReadRollup(const std::vector<std::string>& printers, bool bDaily,
-                    const std::string& strSince, const std::string& strUntil,
-                    std::vector<CRollupRow>& rows, std::string& strError) override;
+    bool ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
+                        const std::string& strSince, const std::string& strUntil,
+                        std::vector<CReportRow>& rows, std::string& strError) override;
     bool ReadGaps(const std::vector<std::string>& printers, std::vector<CHistoryGap>& gaps,
                   std::string& strError) override;
     bool ReadPrinters(std::vector<CPrinterHistory>& printers, std::string& strError) override;
@@ -454,38 +454,68 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
     return true;
 }
 
-bool CSqliteHistory::ReadRollup(const std::vector<std::string>& printers, bool bDaily,
-                                const std::string& strSince, const std::string& strUntil,
-                                std::vector<CRollupRow>& rows, std::string& strError)
+bool CSqliteHistory::ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
+                                    const std::string& strSince, const std::string& strUntil,
+                                    std::vector<CReportRow>& rows, std::string& strError)
 {
     rows.clear();
-    const bool bPeriod = !strSince.empty() || !strUntil.empty();
-    CStatement select(m_pDb, "SELECT p.name, r.user, r.host, r.day, r.jobs, r.simplex, r.duplex, "
-                             "r.jams, r.print_s FROM rollup r JOIN printer p ON p.id=r.printer_id "
-                             "WHERE (?1 AND r.day=?5) OR (NOT ?1 AND r.day<>?5 AND (NOT ?2 OR "
-                             "(r.day<>?6 AND r.day>=?3 AND r.day<=?4)))");
+    // The printers drive the join, so that the rollup's key (printer, day,
+    // user, host) reads each printer's days of a period as one range.
+    std::string strSql = "SELECT ";
+    switch (key) {
+    case ReportKey::User:
+        strSql += "r.user";
+        break;
+    case ReportKey::Printer:
+        strSql += "p.name";
+        break;
+    case ReportKey::Host:
+        strSql += "r.host";
+        break;
+    case ReportKey::Day:
+        strSql += "r.day";
+        break;
+    case ReportKey::Month:
+        strSql += "CASE WHEN r.day=?4 THEN r.day ELSE substr(r.day,1,7) END";
+        break;
+    }
+    strSql += ", SUM(r.jobs), SUM(r.simplex), SUM(r.duplex), SUM(r.jams), SUM(r.print_s) "
+              "FROM printer p CROSS JOIN rollup r ON r.printer_id=p.id WHERE ";
+    const RollupSpan span = ReportSpan(key, strSince, strUntil);
+    switch (span) {
+    case RollupSpan::AllTime:
+        strSql += "r.day=?3";
+        break;
+    case RollupSpan::AllDays:
+        strSql += "r.day<>?3";
+        break;
+    case RollupSpan::Period:
+        strSql += "r.day>=?1 AND r.day<=?2 AND r.day<>?3 AND r.day<>?4";
+        break;
+    }
+    // One parameter per printer asked for, from ?5 on.
+    for (std::size_t n = 0; n < printers.size(); ++n)
+        strSql += (n == 0 ? " AND p.name IN (?" : ",?") + std::to_string(n + 5);
+    strSql += printers.empty() ? " GROUP BY 1" : ") GROUP BY 1";
+
+    CStatement select(m_pDb, strSql.c_str());
     if (!select.Ok())
         return Fail(strError, "cannot read the sums");
-    select.Int(1, !bDaily && !bPeriod ? 1 : 0);
-    select.Int(2, bPeriod ? 1 : 0);
-    select.Bytes(3, strSince);
-    select.Bytes(4, strUntil.empty() ? std::string("9999-99-99") : strUntil);
-    select.Bytes(5, kAllTime);
-    select.Bytes(6, kUnknownDay);
+    select.Bytes(1, strSince);
+    select.Bytes(2, strUntil.empty() ? std::string(kLastDay) : strUntil);
+    select.Bytes(3, kAllTime);
+    select.Bytes(4, kUnknownDay);
+    for (std::size_t n = 0; n < printers.size(); ++n)
+        select.Bytes(static_cast<int>(n + 5), printers[n]);
     int nStep;
     while ((nStep = select.Step()) == SQLITE_ROW) {
-        CRollupRow row;
-        row.m_strPrinter = select.ColumnText(0);
-        if (!Wanted(printers, row.m_strPrinter))
-            continue;
-        row.m_strUser = select.ColumnText(1);
-        row.m_strHost = select.ColumnText(2);
-        row.m_strDay = select.ColumnText(3);
-        row.m_nJobs = select.ColumnInt(4);
-        row.m_nSimplex = select.ColumnInt(5);
-        row.m_nDuplex = select.ColumnInt(6);
-        row.m_nJams = select.ColumnInt(7);
-        row.m_nPrintSeconds = select.ColumnInt(8);
+        CReportRow row;
+        row.m_strKey = select.ColumnText(0);
+        row.m_nJobs = select.ColumnInt(1);
+        row.m_nSimplex = select.ColumnInt(2);
+        row.m_nDuplex = select.ColumnInt(3);
+        row.m_nJams = select.ColumnInt(4);
+        row.m_nPrintSeconds = select.ColumnInt(5);
         rows.push_back(std::move(row));
     }
     return nStep == SQLITE_DONE || Fail(strError, "cannot read the sums");

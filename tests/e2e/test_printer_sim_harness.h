@@ -89,6 +89,21 @@ inline int RunSim(const std::vector<std::string>& args, std::string* pStdout = n
     return proc.WaitExit(60000);
 }
 
+// Serves a generated log of nJobs jobs (seed 3) that grows by strAdvance
+// jobs (seed 4) per download, as --advance reads it. False when the set
+// could not be made or the simulator did not start.
+inline bool StartAdvancingPrinter(CSimProcess& sim, const std::filesystem::path& root, int nJobs,
+                                  const std::string& strAdvance,
+                                  std::vector<std::string> extra = {})
+{
+    if (RunSim({"--generate", root.string(), "--jobs", std::to_string(nJobs), "--seed", "3"}) != 0)
+        return false;
+    std::vector<std::string> args = {"--root",   root.string(), "--advance",
+                                     strAdvance, "--seed",      "4"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return sim.Start(args);
+}
+
 struct SReply {
     int m_nCode = 0; // 0: no complete reply in time
     std::vector<std::string> m_lines;

@@ -19,18 +19,12 @@ using test::sim::CSimProcess;
 
 class CollectPanel : public ::testing::Test {
 protected:
-    // A simulated printer serving a generated log of nJobs jobs that grows
-    // by strAdvance jobs per download.
     void StartPrinter(CSimProcess& sim, const CTempDir& root, int nJobs,
                       const std::string& strAdvance, std::vector<std::string> extra = {})
     {
-        ASSERT_EQ(test::sim::RunSim({"--generate", root.Path().string(), "--jobs",
-                                     std::to_string(nJobs), "--seed", "3"}),
-                  0);
-        std::vector<std::string> args = {
-            "--root", root.Path().string(), "--advance", strAdvance, "--seed", "4"};
-        args.insert(args.end(), extra.begin(), extra.end());
-        ASSERT_TRUE(sim.Start(args)) << sim.StderrText();
+        ASSERT_TRUE(
+            test::sim::StartAdvancingPrinter(sim, root.Path(), nJobs, strAdvance, std::move(extra)))
+            << sim.StderrText();
     }
     QString WriteFleet(const std::string& strText)
     {

@@ -236,6 +236,28 @@ TEST_P(HistoryStore, ReportSumsMatchSumsComputedApart)
     ASSERT_FALSE(report.m_rows.empty());
     EXPECT_EQ(report.m_rows.back().m_strKey, "unknown");
     EXPECT_EQ(report.m_rows.front().m_strKey, "2026-03-07");
+    query.m_key = ReportKey::Month;
+    ASSERT_TRUE(RunHistoryReport(*pStore, query, report, strError)) << strError;
+    ASSERT_EQ(report.m_rows.size(), 3u); // 2026-03, 2026-04, unknown
+    EXPECT_EQ(report.m_rows.back().m_strKey, "unknown");
+    EXPECT_EQ(report.m_total.m_nJobs, 400);
+
+    // A second printer, and a report of that one alone.
+    Collect(*pStore, "desk", std::vector<CTestJob>(jobs.begin(), jobs.begin() + 100), 3000);
+    std::map<std::string, CSums> desk;
+    for (std::size_t n = 0; n < 100; ++n) {
+        CSums& sums = desk["desk"];
+        ++sums.nJobs;
+        sums.nSimplex += jobs[n].m_nSimplex;
+        sums.nDuplex += jobs[n].m_nDuplex;
+        sums.nJams += jobs[n].m_nJams;
+        sums.nSeconds += jobs[n].m_nPrintMs / 1000;
+    }
+    query = CReportQuery();
+    query.m_key = ReportKey::Printer;
+    query.m_printers = {"desk"};
+    ASSERT_TRUE(RunHistoryReport(*pStore, query, report, strError)) << strError;
+    fnCheck(report, desk);
 }
 
 TEST_P(HistoryStore, NewerSchemaIsRefusedAndLeftAlone)
