@@ -274,4 +274,23 @@ RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::str
                                                             : RollupSpan::AllTime;
 }
 
+std::string ReportKeySql(ReportKey key, std::string_view strUserColumn,
+                         std::string_view strUnknownDay)
+{
+    switch (key) {
+    case ReportKey::User:
+        return "r." + std::string(strUserColumn);
+    case ReportKey::Printer:
+        return "p.name";
+    case ReportKey::Host:
+        return "r.host";
+    case ReportKey::Day:
+        return "r.day";
+    case ReportKey::Month:
+        break;
+    }
+    return "CASE WHEN r.day=" + std::string(strUnknownDay) +
+           " THEN r.day ELSE substr(r.day,1,7) END";
+}
+
 } // namespace hpa

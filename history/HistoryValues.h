@@ -45,6 +45,11 @@ inline constexpr const char* kAllTime = "";
 // or the daily rows of a period (the "unknown" day left out).
 enum class RollupSpan { AllTime, AllDays, Period };
 RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::string& strUntil);
+// The SQL expression of a report's key over the rollup r joined with its
+// printer p: strUserColumn names the rollup's user column, strUnknownDay the
+// parameter holding kUnknownDay (a month is the first seven bytes of a day).
+std::string ReportKeySql(ReportKey key, std::string_view strUserColumn,
+                         std::string_view strUnknownDay);
 // The last day a period without an end reaches.
 inline constexpr const char* kLastDay = "9999-99-99";
 

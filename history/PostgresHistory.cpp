@@ -584,24 +584,8 @@ bool CPostgresHistory::ReadReportSums(const std::vector<std::string>& printers, 
         return "$" + std::to_string(params.Count()) + "::" + pszType;
     };
     std::string strSql = "SELECT ";
-    switch (key) {
-    case ReportKey::User:
-        strSql += "r.usr";
-        break;
-    case ReportKey::Printer:
-        strSql += "p.name";
-        break;
-    case ReportKey::Host:
-        strSql += "r.host";
-        break;
-    case ReportKey::Day:
-        strSql += "r.day";
-        break;
-    case ReportKey::Month:
-        strSql += "CASE WHEN r.day=" + param(kUnknownDay, "text") +
-                  " THEN r.day ELSE substr(r.day,1,7) END";
-        break;
-    }
+    strSql += key == ReportKey::Month ? ReportKeySql(key, "usr", param(kUnknownDay, "text"))
+                                      : ReportKeySql(key, "usr", {});
     // Sums of bigint are numeric in PostgreSQL: back to bigint for reading.
     strSql += ", SUM(r.jobs)::bigint, SUM(r.simplex)::bigint, SUM(r.duplex)::bigint, "
               "SUM(r.jams)::bigint, SUM(r.print_s)::bigint "

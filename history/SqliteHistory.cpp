@@ -461,24 +461,7 @@ bool CSqliteHistory::ReadReportSums(const std::vector<std::string>& printers, Re
     rows.clear();
     // The printers drive the join, so that the rollup's key (printer, day,
     // user, host) reads each printer's days of a period as one range.
-    std::string strSql = "SELECT ";
-    switch (key) {
-    case ReportKey::User:
-        strSql += "r.user";
-        break;
-    case ReportKey::Printer:
-        strSql += "p.name";
-        break;
-    case ReportKey::Host:
-        strSql += "r.host";
-        break;
-    case ReportKey::Day:
-        strSql += "r.day";
-        break;
-    case ReportKey::Month:
-        strSql += "CASE WHEN r.day=?4 THEN r.day ELSE substr(r.day,1,7) END";
-        break;
-    }
+    std::string strSql = "SELECT " + ReportKeySql(key, "user", "?4");
     strSql += ", SUM(r.jobs), SUM(r.simplex), SUM(r.duplex), SUM(r.jams), SUM(r.print_s) "
               "FROM printer p CROSS JOIN rollup r ON r.printer_id=p.id WHERE ";
     const RollupSpan span = ReportSpan(key, strSince, strUntil);
