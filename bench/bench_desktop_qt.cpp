@@ -20,6 +20,7 @@
 #include "view/qt/ExportCommand.h"
 
 #include "FreezeProbe.h"
+#include "QtBenchMain.h"
 
 #include <QApplication>
 #include <QDir>
@@ -339,11 +340,5 @@ BENCHMARK(BM_UiThreadBusy)->UseManualTime()->Iterations(1)->Unit(benchmark::kMil
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

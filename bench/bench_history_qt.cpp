@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "FreezeProbe.h"
+#include "QtBenchMain.h"
 
 namespace hpa {
 
@@ -136,11 +137,5 @@ BENCHMARK(BM_HistoryWindow)->UseManualTime()->Iterations(3)->Unit(benchmark::kMi
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

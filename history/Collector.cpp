@@ -5,7 +5,6 @@
 #include "accounting/AccText.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
-#include "history/GridJobList.h"
 #include "history/JobFileList.h"
 #include "transfer/AccDecoder.h"
 

@@ -24,6 +24,8 @@ namespace hpa {
 // Duplex count, Finishing, Chunk count, Jam count, Paper types count,
 // Black ink, three Color ink values.
 inline constexpr int kHistoryFieldCount = 25;
+// The all-ones job mask: every job field selected.
+inline constexpr const char* kAllJobFieldsMask = "111111111111111111111111111";
 // Positions within those fields that the history uses by name.
 inline constexpr int kHistJobId = 0;
 inline constexpr int kHistTime = 2;

@@ -2,7 +2,7 @@
 // The jobs of a job file read straight from its bytes, without a grid: the
 // same values, byte for byte, that a job grid filled with every field
 // selected shows (stale values carried, index lines, version "1" files
-// without ink), as CGridJobList reads them back from such a grid.
+// without ink), as they are read back from such a grid.
 //
 // The values are kept in one byte block: a field a record does not name
 // shares the bytes of the value it carries, so the memory held grows with

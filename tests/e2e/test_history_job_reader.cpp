@@ -6,8 +6,9 @@
 #include "accounting/Acc.h"
 #include "accounting/AccText.h"
 #include "accounting/FieldMasks.h"
+#include "grid/GridStore.h"
 #include "grid/UGCtrl.h"
-#include "history/GridJobList.h"
+#include "history/HistoryValues.h"
 #include "history/JobFileList.h"
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
@@ -22,6 +23,65 @@ namespace hpa {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The reference: the jobs of a job grid filled with every field selected,
+// one per record: its ordinary fields from the record's first row, its index
+// pairs from all of its rows.
+class CGridJobList : public CHistoryJobList {
+public:
+    // recordRows: what the job reader listed (each record's first row, then
+    // the row after the last); bHasInk: false for version "1" files.
+    CGridJobList(CUGCtrl& grid, std::vector<int> recordRows, bool bHasInk);
+
+    std::size_t Count() const override;
+    void Get(std::size_t nIndex, CHistoryJob& job) const override;
+
+private:
+    std::string_view Cell(int nCol, int nRow) const;
+
+    CGridMemStore* m_pStore;
+    std::vector<int> m_recordRows;
+    bool m_bHasInk;
+};
+
+// Columns of a grid with every field selected; version "1" files lack the
+// four ink columns.
+constexpr int kInkColumns = 4;
+constexpr int kPaperTypesPos = 20; // "Paper types count": index lines per record
+
+CGridJobList::CGridJobList(CUGCtrl& grid, std::vector<int> recordRows, bool bHasInk)
+    : m_pStore(grid.GetMemStore()), m_recordRows(std::move(recordRows)), m_bHasInk(bHasInk)
+{
+}
+
+std::size_t CGridJobList::Count() const
+{
+    return m_recordRows.size() < 2 ? 0 : m_recordRows.size() - 1;
+}
+
+std::string_view CGridJobList::Cell(int nCol, int nRow) const
+{
+    const CUGCell* pCell = m_pStore ? m_pStore->PeekCell(nCol, nRow) : nullptr;
+    return pCell ? std::string_view(pCell->GetText()) : std::string_view();
+}
+
+void CGridJobList::Get(std::size_t nIndex, CHistoryJob& job) const
+{
+    const int nRow = m_recordRows[nIndex];
+    const int nEnd = m_recordRows[nIndex + 1];
+    const int nFields = m_bHasInk ? kHistoryFieldCount : kHistoryFieldCount - kInkColumns;
+    job.m_bHasInk = m_bHasInk;
+    for (int nPos = 0; nPos < kHistoryFieldCount; ++nPos)
+        job.m_field[static_cast<std::size_t>(nPos)] =
+            nPos < nFields ? Cell(nPos, nRow) : std::string_view();
+    job.m_strIndex.clear();
+    if (LeadingInteger(job.m_field[kPaperTypesPos]) <= 0)
+        return;
+    for (int r = nRow; r < nEnd; ++r) {
+        AppendIndexValue(job.m_strIndex, Cell(nFields, r));
+        AppendIndexValue(job.m_strIndex, Cell(nFields + 1, r));
+    }
+}
 
 // Both readers over the working files in dir; every job compared.
 void ExpectSameJobs(const fs::path& dir, std::size_t nExpectedJobs)
