@@ -127,7 +127,7 @@ class PgServer:
 
 def fresh_pg(uri):
     subprocess.run(["psql", "-X", "-q", uri, "-c",
-                    "DROP TABLE IF EXISTS gap, rollup, job, collection, printer, "
+                    "DROP TABLE IF EXISTS gap, day_total, rollup, job, collection, printer, "
                     "hpa_meta CASCADE"], check=True, stdout=subprocess.DEVNULL,
                    stderr=subprocess.DEVNULL)
 

@@ -152,7 +152,7 @@ public:
 };
 
 // The schema version this program writes; older ones are migrated.
-inline constexpr int kHistorySchemaVersion = 1;
+inline constexpr int kHistorySchemaVersion = 2;
 
 // The database named on the command line or by HPA_DB, else the default
 // file: $XDG_DATA_HOME/hpa/history.sqlite, or ~/.local/share/hpa/... .

@@ -149,12 +149,7 @@ std::vector<CRollupEntry> CRollupGather::Finish()
         entry.m_strDay = TakeKeyPart(rest);
         entry.m_sums = sums;
         entries.push_back(entry);
-        CRollupSums& total = m_allTime[std::string(userHost)];
-        total.m_nJobs += sums.m_nJobs;
-        total.m_sums.m_nSimplex += sums.m_sums.m_nSimplex;
-        total.m_sums.m_nDuplex += sums.m_sums.m_nDuplex;
-        total.m_sums.m_nJams += sums.m_sums.m_nJams;
-        total.m_sums.m_nPrintSeconds += sums.m_sums.m_nPrintSeconds;
+        m_allTime[std::string(userHost)].Add(sums);
     }
     for (const auto& [strKey, sums] : m_allTime) {
         std::string_view rest = strKey;
@@ -173,6 +168,21 @@ std::vector<CRollupEntry> CRollupGather::Finish()
         return a.m_strHost < b.m_strHost;
     });
     return entries;
+}
+
+std::vector<CRollupEntry> DayTotals(const std::vector<CRollupEntry>& entries)
+{
+    std::vector<CRollupEntry> days;
+    for (const CRollupEntry& entry : entries) {
+        if (entry.m_strDay == kAllTime)
+            continue;
+        if (days.empty() || days.back().m_strDay != entry.m_strDay) {
+            days.emplace_back();
+            days.back().m_strDay = entry.m_strDay;
+        }
+        days.back().m_sums.Add(entry.m_sums);
+    }
+    return days;
 }
 
 void AppendIndexValue(std::string& str, std::string_view value)
@@ -272,6 +282,12 @@ RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::str
         return RollupSpan::Period;
     return key == ReportKey::Day || key == ReportKey::Month ? RollupSpan::AllDays
                                                             : RollupSpan::AllTime;
+}
+
+const char* ReportTable(ReportKey key, RollupSpan span)
+{
+    const bool bByUserOrHost = key == ReportKey::User || key == ReportKey::Host;
+    return bByUserOrHost || span == RollupSpan::AllTime ? "rollup" : "day_total";
 }
 
 std::string ReportKeySql(ReportKey key, std::string_view strUserColumn,

@@ -35,6 +35,14 @@ CJobSums JobSums(const CHistoryJob& job);
 struct CRollupSums {
     std::int64_t m_nJobs = 0;
     CJobSums m_sums;
+    void Add(const CRollupSums& other)
+    {
+        m_nJobs += other.m_nJobs;
+        m_sums.m_nSimplex += other.m_sums.m_nSimplex;
+        m_sums.m_nDuplex += other.m_sums.m_nDuplex;
+        m_sums.m_nJams += other.m_sums.m_nJams;
+        m_sums.m_nPrintSeconds += other.m_sums.m_nPrintSeconds;
+    }
 };
 // Rows of the rollup for all dates have this day: a report over all dates
 // reads these few rows instead of one per day.
@@ -45,6 +53,10 @@ inline constexpr const char* kAllTime = "";
 // or the daily rows of a period (the "unknown" day left out).
 enum class RollupSpan { AllTime, AllDays, Period };
 RollupSpan ReportSpan(ReportKey key, const std::string& strSince, const std::string& strUntil);
+// The table a report sums: "day_total" (the rollup's days summed over users
+// and hosts, a few thousand rows where the rollup holds millions) when the
+// key needs neither user nor host and the report reads days, else "rollup".
+const char* ReportTable(ReportKey key, RollupSpan span);
 // The SQL expression of a report's key over the rollup r joined with its
 // printer p: strUserColumn names the rollup's user column, strUnknownDay the
 // parameter holding kUnknownDay (a month is the first seven bytes of a day).
@@ -85,6 +97,10 @@ private:
     CTable m_allTime; // by user and host
     std::string m_strKey;
 };
+
+// The day_total rows of a gather's entries (in the order Finish gives
+// them): one per day, user and host empty, the all-time rows left out.
+std::vector<CRollupEntry> DayTotals(const std::vector<CRollupEntry>& entries);
 
 // The index lines' pairs as one byte string: each value as its length in
 // decimal, ':' and its bytes. Decoding returns false on malformed input.

@@ -21,6 +21,7 @@ namespace {
 constexpr const char* kApplicationName = "hpa-history";
 constexpr std::size_t kPipelineBatch = 1000;
 
+// The schema of version 1.
 constexpr const char* kCreateSchema = R"SQL(
 CREATE TABLE hpa_meta(key text PRIMARY KEY, value text NOT NULL);
 CREATE TABLE printer(id bigserial PRIMARY KEY, name bytea NOT NULL UNIQUE);
@@ -45,8 +46,20 @@ CREATE TABLE rollup(printer_id bigint NOT NULL REFERENCES printer(id), usr bytea
   PRIMARY KEY(printer_id, day, usr, host));
 )SQL";
 
-// Statements that bring a schema of version N to N + 1, entry N - 1.
-constexpr std::array<const char*, kHistorySchemaVersion - 1> kMigrations{};
+// Statements that bring a schema of version N to N + 1, entry N - 1. A new
+// history is made as version 1 and then takes them all, as an old one does.
+constexpr std::array<const char*, kHistorySchemaVersion - 1> kMigrations{
+    // 2: the rollup's days summed over users and hosts, for the reports by
+    // day, month and printer.
+    R"SQL(
+CREATE TABLE day_total(printer_id bigint NOT NULL REFERENCES printer(id), day text NOT NULL,
+  jobs bigint NOT NULL, simplex bigint NOT NULL, duplex bigint NOT NULL, jams bigint NOT NULL,
+  print_s bigint NOT NULL, PRIMARY KEY(printer_id, day));
+INSERT INTO day_total SELECT printer_id, day, SUM(jobs)::bigint, SUM(simplex)::bigint,
+  SUM(duplex)::bigint, SUM(jams)::bigint, SUM(print_s)::bigint FROM rollup WHERE day<>''
+  GROUP BY printer_id, day;
+)SQL",
+};
 
 // Job columns in the order of the insert: identity first.
 constexpr std::array<int, kHistoryFieldCount> kJobColumnOrder = {
@@ -180,6 +193,9 @@ private:
                              std::string& strError);
     bool InsertJobs(const CCollectionInput& input, std::int64_t nPrinter, std::int64_t nCollection,
                     CIngestResult& result, CRollupGather& rollup, std::string& strError);
+    // Adds rows to the rollup (by user and host) or to day_total.
+    bool StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
+                   bool bByUserAndHost, std::string& strError);
     static bool Wanted(const std::vector<std::string>& printers, const std::string& strName)
     {
         return printers.empty() ||
@@ -266,12 +282,11 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
         strError = "history database " + Where() + ": holds no history (nothing collected yet?)";
         return fnAbort();
     }
+    std::int64_t nVersion = 1;
     if (nTables == 0) {
-        CParams params;
-        params.Bytes(std::to_string(kHistorySchemaVersion));
         if (!Exec(kCreateSchema, strError, "cannot create the tables"))
             return fnAbort();
-        CResult insert(Run("INSERT INTO hpa_meta VALUES('schema_version', $1::text)", params));
+        CResult insert(PQexec(m_pConn, "INSERT INTO hpa_meta VALUES('schema_version', '1')"));
         if (!insert.Ok()) {
             Fail(strError, "cannot mark it");
             return fnAbort();
@@ -289,7 +304,6 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
             return fnAbort();
         }
         const std::string strVersion = version.Bytes(0, 0);
-        std::int64_t nVersion = 0;
         if (!IsCanonicalInteger(strVersion, nVersion) || nVersion < 1) {
             strError = "history database " + Where() + ": schema version \"" + strVersion +
                        "\" is not known; nothing was changed";
@@ -301,20 +315,19 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
                        "); use a newer hpactl. Nothing was changed";
             return fnAbort();
         }
-        for (std::int64_t v = nVersion; v < kHistorySchemaVersion; ++v) {
-            if (!Exec(kMigrations[static_cast<std::size_t>(v - 1)], strError,
-                      "cannot migrate its schema"))
-                return fnAbort();
-        }
-        if (nVersion < kHistorySchemaVersion) {
-            CParams params;
-            params.Bytes(std::to_string(kHistorySchemaVersion));
-            CResult update(
-                Run("UPDATE hpa_meta SET value=$1::text WHERE key='schema_version'", params));
-            if (!update.Ok()) {
-                Fail(strError, "cannot mark it");
-                return fnAbort();
-            }
+    }
+    for (std::int64_t v = nVersion; v < kHistorySchemaVersion; ++v) {
+        if (!Exec(kMigrations[static_cast<std::size_t>(v - 1)], strError,
+                  "cannot migrate its schema"))
+            return fnAbort();
+    }
+    if (nVersion < kHistorySchemaVersion) {
+        CParams params;
+        params.Bytes(std::to_string(kHistorySchemaVersion));
+        CResult update(Run("UPDATE hpa_meta SET value=$1::text WHERE key='schema_version'", params));
+        if (!update.Ok()) {
+            Fail(strError, "cannot mark it");
+            return fnAbort();
         }
     }
     return Exec("COMMIT", strError, "cannot commit its schema");
@@ -398,28 +411,10 @@ bool CPostgresHistory::IngestInTransaction(const CCollectionInput& input, CInges
     if (!InsertJobs(input, nPrinter, nCollection, result, gather, strError))
         return false;
 
-    for (const CRollupEntry& row : gather.Finish()) {
-        const CRollupSums& sums = row.m_sums;
-        params.Clear();
-        params.Int(nPrinter);
-        params.Bytes(row.m_strUser);
-        params.Bytes(row.m_strHost);
-        params.Bytes(row.m_strDay);
-        params.Int(sums.m_nJobs);
-        params.Int(sums.m_sums.m_nSimplex);
-        params.Int(sums.m_sums.m_nDuplex);
-        params.Int(sums.m_sums.m_nJams);
-        params.Int(sums.m_sums.m_nPrintSeconds);
-        CResult upsert(Run("INSERT INTO rollup VALUES($1::int8, $2::bytea, $3::bytea, $4::text, "
-                           "$5::int8, $6::int8, $7::int8, $8::int8, $9::int8) ON CONFLICT "
-                           "(printer_id, day, usr, host) DO UPDATE SET jobs=rollup.jobs+"
-                           "excluded.jobs, simplex=rollup.simplex+excluded.simplex, "
-                           "duplex=rollup.duplex+excluded.duplex, jams=rollup.jams+excluded.jams, "
-                           "print_s=rollup.print_s+excluded.print_s",
-                           params));
-        if (!upsert.Ok())
-            return Fail(strError, "cannot store the sums");
-    }
+    const std::vector<CRollupEntry> rows = gather.Finish();
+    if (!StoreSums(nPrinter, rows, true, strError) ||
+        !StoreSums(nPrinter, DayTotals(rows), false, strError))
+        return false;
 
     const std::size_t nJobs = input.m_pJobs ? input.m_pJobs->Count() : 0;
     params.Clear();
@@ -571,6 +566,43 @@ bool CPostgresHistory::InsertJobs(const CCollectionInput& input, std::int64_t nP
     return true;
 }
 
+bool CPostgresHistory::StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
+                                 bool bByUserAndHost, std::string& strError)
+{
+    const char* const pszSql =
+        bByUserAndHost
+            ? "INSERT INTO rollup VALUES($1::int8, $2::bytea, $3::bytea, $4::text, $5::int8, "
+              "$6::int8, $7::int8, $8::int8, $9::int8) ON CONFLICT (printer_id, day, usr, host) "
+              "DO UPDATE SET jobs=rollup.jobs+excluded.jobs, simplex=rollup.simplex+"
+              "excluded.simplex, duplex=rollup.duplex+excluded.duplex, jams=rollup.jams+"
+              "excluded.jams, print_s=rollup.print_s+excluded.print_s"
+            : "INSERT INTO day_total VALUES($1::int8, $2::text, $3::int8, $4::int8, $5::int8, "
+              "$6::int8, $7::int8) ON CONFLICT (printer_id, day) DO UPDATE SET jobs="
+              "day_total.jobs+excluded.jobs, simplex=day_total.simplex+excluded.simplex, "
+              "duplex=day_total.duplex+excluded.duplex, jams=day_total.jams+excluded.jams, "
+              "print_s=day_total.print_s+excluded.print_s";
+    CParams params;
+    for (const CRollupEntry& row : rows) {
+        const CRollupSums& sums = row.m_sums;
+        params.Clear();
+        params.Int(nPrinter);
+        if (bByUserAndHost) {
+            params.Bytes(row.m_strUser);
+            params.Bytes(row.m_strHost);
+        }
+        params.Bytes(row.m_strDay);
+        params.Int(sums.m_nJobs);
+        params.Int(sums.m_sums.m_nSimplex);
+        params.Int(sums.m_sums.m_nDuplex);
+        params.Int(sums.m_sums.m_nJams);
+        params.Int(sums.m_sums.m_nPrintSeconds);
+        CResult upsert(Run(pszSql, params));
+        if (!upsert.Ok())
+            return Fail(strError, "cannot store the sums");
+    }
+    return true;
+}
+
 bool CPostgresHistory::ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
                                       const std::string& strSince, const std::string& strUntil,
                                       std::vector<CReportRow>& rows, std::string& strError)
@@ -588,9 +620,11 @@ bool CPostgresHistory::ReadReportSums(const std::vector<std::string>& printers, 
                                       : ReportKeySql(key, "usr", {});
     // Sums of bigint are numeric in PostgreSQL: back to bigint for reading.
     strSql += ", SUM(r.jobs)::bigint, SUM(r.simplex)::bigint, SUM(r.duplex)::bigint, "
-              "SUM(r.jams)::bigint, SUM(r.print_s)::bigint "
-              "FROM printer p JOIN rollup r ON r.printer_id=p.id WHERE ";
-    switch (ReportSpan(key, strSince, strUntil)) {
+              "SUM(r.jams)::bigint, SUM(r.print_s)::bigint FROM printer p JOIN ";
+    const RollupSpan span = ReportSpan(key, strSince, strUntil);
+    strSql += ReportTable(key, span);
+    strSql += " r ON r.printer_id=p.id WHERE ";
+    switch (span) {
     case RollupSpan::AllTime:
         strSql += "r.day=" + param(kAllTime, "text");
         break;

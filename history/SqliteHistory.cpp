@@ -26,9 +26,21 @@ namespace {
 constexpr int kApplicationId = 0x48504148;
 constexpr int kBusyTimeoutMs = 300000;
 
-// Statements that bring a schema of version N to N + 1, entry N - 1.
-constexpr std::array<const char*, kHistorySchemaVersion - 1> kMigrations{};
+// Statements that bring a schema of version N to N + 1, entry N - 1. A new
+// history is made as version 1 and then takes them all, as an old one does.
+constexpr std::array<const char*, kHistorySchemaVersion - 1> kMigrations{
+    // 2: the rollup's days summed over users and hosts, for the reports by
+    // day, month and printer.
+    R"SQL(
+CREATE TABLE day_total(printer_id INTEGER NOT NULL, day TEXT NOT NULL, jobs INTEGER NOT NULL,
+  simplex INTEGER NOT NULL, duplex INTEGER NOT NULL, jams INTEGER NOT NULL,
+  print_s INTEGER NOT NULL, PRIMARY KEY(printer_id, day)) WITHOUT ROWID;
+INSERT INTO day_total SELECT printer_id, day, SUM(jobs), SUM(simplex), SUM(duplex), SUM(jams),
+  SUM(print_s) FROM rollup WHERE day<>'' GROUP BY printer_id, day;
+)SQL",
+};
 
+// The schema of version 1.
 constexpr const char* kCreateSchema = R"SQL(
 CREATE TABLE printer(id INTEGER PRIMARY KEY, name BLOB NOT NULL UNIQUE);
 CREATE TABLE collection(id INTEGER PRIMARY KEY, printer_id INTEGER NOT NULL,
@@ -47,6 +59,11 @@ CREATE TABLE rollup(printer_id INTEGER NOT NULL, user BLOB NOT NULL, host BLOB N
   jams INTEGER NOT NULL, print_s INTEGER NOT NULL,
   PRIMARY KEY(printer_id, day, user, host)) WITHOUT ROWID;
 )SQL";
+
+// A sums row already there takes the new sums on.
+constexpr const char* kAddSums =
+    " ON CONFLICT DO UPDATE SET jobs=jobs+excluded.jobs, simplex=simplex+excluded.simplex, "
+    "duplex=duplex+excluded.duplex, jams=jams+excluded.jams, print_s=print_s+excluded.print_s";
 
 // Job columns in the order of the insert: identity first.
 constexpr std::array<int, kHistoryFieldCount> kJobColumnOrder = {
@@ -149,6 +166,9 @@ private:
     bool CheckSchema(std::string& strError);
     bool IngestInTransaction(const CCollectionInput& input, CIngestResult& result,
                              std::string& strError);
+    // Adds rows to the rollup (by user and host) or to day_total.
+    bool StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
+                   bool bByUserAndHost, std::string& strError);
     static bool Wanted(const std::vector<std::string>& printers, const std::string& strName)
     {
         return printers.empty() ||
@@ -244,9 +264,8 @@ bool CSqliteHistory::CheckSchema(std::string& strError)
     } else if (bOk && nAppId == 0 && nVersion == 0 && nTables == 0) {
         bOk = Exec(kCreateSchema, strError, "cannot create the tables") &&
               Exec(("PRAGMA application_id=" + std::to_string(kApplicationId)).c_str(), strError,
-                   "cannot mark it") &&
-              Exec(("PRAGMA user_version=" + std::to_string(kHistorySchemaVersion)).c_str(),
-                   strError, "cannot mark it");
+                   "cannot mark it");
+        nVersion = 1;
     } else if (bOk && nAppId != kApplicationId) {
         strError = "history database " + m_strPath +
                    ": not a printer history database (it holds other data); nothing was changed";
@@ -261,14 +280,13 @@ bool CSqliteHistory::CheckSchema(std::string& strError)
         strError = "history database " + m_strPath + ": schema version " +
                    std::to_string(nVersion) + " is not known; nothing was changed";
         bOk = false;
-    } else if (bOk) {
-        for (std::int64_t v = nVersion; bOk && v < kHistorySchemaVersion; ++v)
-            bOk = Exec(kMigrations[static_cast<std::size_t>(v - 1)], strError,
-                       "cannot migrate its schema");
-        if (bOk && nVersion < kHistorySchemaVersion)
-            bOk = Exec(("PRAGMA user_version=" + std::to_string(kHistorySchemaVersion)).c_str(),
-                       strError, "cannot mark it");
     }
+    for (std::int64_t v = nVersion; bOk && v < kHistorySchemaVersion; ++v)
+        bOk = Exec(kMigrations[static_cast<std::size_t>(v - 1)], strError,
+                   "cannot migrate its schema");
+    if (bOk && nVersion < kHistorySchemaVersion)
+        bOk = Exec(("PRAGMA user_version=" + std::to_string(kHistorySchemaVersion)).c_str(),
+                   strError, "cannot mark it");
     if (!bOk) {
         sqlite3_exec(m_pDb, "ROLLBACK", nullptr, nullptr, nullptr);
         return false;
@@ -394,26 +412,9 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
     }
 
     const std::vector<CRollupEntry> rows = rollup.Finish();
-    CStatement upsert(m_pDb, "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?) ON CONFLICT DO UPDATE "
-                             "SET jobs=jobs+excluded.jobs, simplex=simplex+excluded.simplex, "
-                             "duplex=duplex+excluded.duplex, jams=jams+excluded.jams, "
-                             "print_s=print_s+excluded.print_s");
-    if (!upsert.Ok())
-        return Fail(strError, "cannot store the sums");
-    for (const CRollupEntry& row : rows) {
-        upsert.Int(1, nPrinter);
-        upsert.Bytes(2, row.m_strUser, true);
-        upsert.Bytes(3, row.m_strHost, true);
-        upsert.Bytes(4, row.m_strDay, true);
-        upsert.Int(5, row.m_sums.m_nJobs);
-        upsert.Int(6, row.m_sums.m_sums.m_nSimplex);
-        upsert.Int(7, row.m_sums.m_sums.m_nDuplex);
-        upsert.Int(8, row.m_sums.m_sums.m_nJams);
-        upsert.Int(9, row.m_sums.m_sums.m_nPrintSeconds);
-        if (upsert.Step() != SQLITE_DONE)
-            return Fail(strError, "cannot store the sums");
-        upsert.Reset();
-    }
+    if (!StoreSums(nPrinter, rows, true, strError) ||
+        !StoreSums(nPrinter, DayTotals(rows), false, strError))
+        return false;
 
     {
         CStatement update(m_pDb, "UPDATE collection SET jobs_seen=?, jobs_new=?, first_job=?, "
@@ -454,6 +455,36 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
     return true;
 }
 
+bool CSqliteHistory::StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
+                               bool bByUserAndHost, std::string& strError)
+{
+    const std::string strSql = std::string(bByUserAndHost
+                                               ? "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?)"
+                                               : "INSERT INTO day_total VALUES(?,?,?,?,?,?,?)") +
+                               kAddSums;
+    CStatement upsert(m_pDb, strSql.c_str());
+    if (!upsert.Ok())
+        return Fail(strError, "cannot store the sums");
+    for (const CRollupEntry& row : rows) {
+        int nParam = 1;
+        upsert.Int(nParam++, nPrinter);
+        if (bByUserAndHost) {
+            upsert.Bytes(nParam++, row.m_strUser, true);
+            upsert.Bytes(nParam++, row.m_strHost, true);
+        }
+        upsert.Bytes(nParam++, row.m_strDay, true);
+        upsert.Int(nParam++, row.m_sums.m_nJobs);
+        upsert.Int(nParam++, row.m_sums.m_sums.m_nSimplex);
+        upsert.Int(nParam++, row.m_sums.m_sums.m_nDuplex);
+        upsert.Int(nParam++, row.m_sums.m_sums.m_nJams);
+        upsert.Int(nParam, row.m_sums.m_sums.m_nPrintSeconds);
+        if (upsert.Step() != SQLITE_DONE)
+            return Fail(strError, "cannot store the sums");
+        upsert.Reset();
+    }
+    return true;
+}
+
 bool CSqliteHistory::ReadReportSums(const std::vector<std::string>& printers, ReportKey key,
                                     const std::string& strSince, const std::string& strUntil,
                                     std::vector<CReportRow>& rows, std::string& strError)
@@ -462,9 +493,11 @@ bool CSqliteHistory::ReadReportSums(const std::vector<std::string>& printers, Re
     // The printers drive the join, so that the rollup's key (printer, day,
     // user, host) reads each printer's days of a period as one range.
     std::string strSql = "SELECT " + ReportKeySql(key, "user", "?4");
-    strSql += ", SUM(r.jobs), SUM(r.simplex), SUM(r.duplex), SUM(r.jams), SUM(r.print_s) "
-              "FROM printer p CROSS JOIN rollup r ON r.printer_id=p.id WHERE ";
+    strSql += ", SUM(r.jobs), SUM(r.simplex), SUM(r.duplex), SUM(r.jams), SUM(r.print_s) ";
     const RollupSpan span = ReportSpan(key, strSince, strUntil);
+    strSql += "FROM printer p CROSS JOIN ";
+    strSql += ReportTable(key, span);
+    strSql += " r ON r.printer_id=p.id WHERE ";
     switch (span) {
     case RollupSpan::AllTime:
         strSql += "r.day=?3";

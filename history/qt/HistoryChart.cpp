@@ -20,6 +20,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <charconv>
 
 namespace hpa {
 
@@ -35,13 +36,21 @@ constexpr int kMaxTimeTicks = 12;
 
 // A day key (YYYY-MM-DD) at its noon, a month key (YYYY-MM) at its 15th, in
 // local time as the time axis labels it: evenly spaced ticks between such
-// points then fall into the day or month they name.
-qint64 KeyTime(const std::string& strKey)
+// points then fall into the day or month they name. nLocalOffsetMs is local
+// time's offset from UTC now; a noon moved by a daylight saving hour stays
+// within its day.
+qint64 KeyTime(const std::string& strKey, qint64 nLocalOffsetMs)
 {
-    const QString str = QString::fromLatin1(strKey.c_str());
-    const QDate date = QDate::fromString(str.size() == 7 ? str + QStringLiteral("-15") : str,
-                                         QStringLiteral("yyyy-MM-dd"));
-    return QDateTime(date, QTime(12, 0)).toMSecsSinceEpoch();
+    auto fnNumber = [&strKey](std::size_t nAt, std::size_t nLength) {
+        int n = 0;
+        if (strKey.size() >= nAt + nLength)
+            std::from_chars(strKey.data() + nAt, strKey.data() + nAt + nLength, n);
+        return n;
+    };
+    const QDate date(fnNumber(0, 4), fnNumber(5, 2), strKey.size() == 7 ? 15 : fnNumber(8, 2));
+    constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+    const qint64 nDays = date.toJulianDay() - QDate(1970, 1, 1).toJulianDay();
+    return nDays * kDayMs + kDayMs / 2 - nLocalOffsetMs;
 }
 
 } // namespace
@@ -80,8 +89,12 @@ void CHistoryChart::ShowReport(const CReport& report)
         // All points in one go: appended one by one, each would be drawn anew.
         QList<QPointF> line;
         line.reserve(static_cast<qsizetype>(points.size()));
+        // Local time's offset taken once: converting each of thousands of
+        // days asks the time zone each time.
+        const qint64 nLocalOffsetMs =
+            points.empty() ? 0 : qint64(QDateTime::currentDateTime().offsetFromUtc()) * 1000;
         for (const CChartPoint& point : points)
-            line.append(QPointF(static_cast<double>(KeyTime(point.m_strKey)),
+            line.append(QPointF(static_cast<double>(KeyTime(point.m_strKey, nLocalOffsetMs)),
                                 static_cast<double>(point.m_nTotalSheets)));
         auto* pSeries = new QLineSeries;
         pSeries->replace(line);
@@ -94,7 +107,7 @@ void CHistoryChart::ShowReport(const CReport& report)
         if (points.size() == 1) {
             // One point: a day either side, so the axis has a span.
             pTime->setTickCount(3);
-            const qint64 nAt = KeyTime(points.front().m_strKey);
+            const qint64 nAt = KeyTime(points.front().m_strKey, nLocalOffsetMs);
             pTime->setRange(QDateTime::fromMSecsSinceEpoch(nAt).addDays(-1),
                             QDateTime::fromMSecsSinceEpoch(nAt).addDays(1));
         }

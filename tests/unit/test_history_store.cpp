@@ -1,12 +1,14 @@
 // The history store on both back-ends: a job is kept once across
 // overlapping downloads, lost Job IDs are found, printer bytes come back
-// unchanged, the report's sums are right, a newer schema is refused and a
-// collector killed mid-transaction leaves the history as it was.
+// unchanged, the report's sums are right, a newer schema is refused, an
+// older one is brought up to date and a collector killed mid-transaction
+// leaves the history as it was.
 #include "history/HistoryReport.h"
 #include "history/HistoryValues.h"
 #include "support/HistoryFixture.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -268,19 +270,86 @@ TEST_P(HistoryStore, NewerSchemaIsRefusedAndLeftAlone)
         ASSERT_TRUE(pStore);
         Collect(*pStore, "lab", JobRange(1, 3), 1000);
     }
+    const std::string strNewer = std::to_string(kHistorySchemaVersion + 1);
     if (GetParam() == "postgres") {
-        ASSERT_TRUE(Server().Sql(DatabaseOf(strLocation),
-                                 "UPDATE hpa_meta SET value='2' WHERE key='schema_version'"));
+        ASSERT_TRUE(Server().Sql(DatabaseOf(strLocation), "UPDATE hpa_meta SET value='" +
+                                                              strNewer +
+                                                              "' WHERE key='schema_version'"));
     } else {
         // The version lives in the file header (user_version, offset 60).
         std::fstream file(strLocation, std::ios::in | std::ios::out | std::ios::binary);
         file.seekp(60);
-        const char version[4] = {0, 0, 0, 2};
+        const char version[4] = {0, 0, 0, static_cast<char>(kHistorySchemaVersion + 1)};
         file.write(version, 4);
     }
     std::string strError;
     EXPECT_FALSE(OpenHistoryStore(strLocation, strError));
-    EXPECT_NE(strError.find("schema version 2 is newer"), std::string::npos) << strError;
+    EXPECT_NE(strError.find("schema version " + strNewer + " is newer"), std::string::npos)
+        << strError;
+}
+
+// A history of version 1 (no day totals) gains them when opened: its
+// reports by day, month and printer over a period stay what they were, and
+// later collections keep adding to them.
+TEST_P(HistoryStore, VersionOneHistoryGainsDayTotals)
+{
+    const std::string strLocation = NewLocation();
+    std::vector<CTestJob> jobs = JobRange(1, 60);
+    const char* const dates[] = {"3/7/2026", "3/8/2026", "4/1/2026", "junk"};
+    for (std::size_t n = 0; n < jobs.size(); ++n) {
+        jobs[n].m_strDate = dates[n % 4];
+        jobs[n].m_strUser = n % 3 ? "ann" : "bob";
+    }
+    std::vector<CReportQuery> queries(3);
+    queries[0].m_key = ReportKey::Day;
+    queries[1].m_key = ReportKey::Month;
+    queries[2].m_key = ReportKey::Printer;
+    queries[2].m_strSince = "2026-03-08";
+    auto fnReports = [&queries](CHistoryStore& store) {
+        std::string strText;
+        for (const CReportQuery& query : queries) {
+            CReport report;
+            std::string strError;
+            EXPECT_TRUE(RunHistoryReport(store, query, report, strError)) << strError;
+            strText += FormatReport(report, ReportFormat::Csv);
+        }
+        return strText;
+    };
+    std::string strBefore;
+    {
+        auto pStore = Open(strLocation);
+        ASSERT_TRUE(pStore);
+        Collect(*pStore, "lab", std::vector<CTestJob>(jobs.begin(), jobs.begin() + 40), 1000);
+        Collect(*pStore, "desk", std::vector<CTestJob>(jobs.begin() + 20, jobs.end()), 2000);
+        strBefore = fnReports(*pStore);
+    }
+    EXPECT_NE(strBefore.find("2026-03-08,"), std::string::npos) << strBefore;
+    const char* const pszDowngrade = GetParam() == "postgres"
+                                         ? "DROP TABLE day_total; UPDATE hpa_meta SET value='1' "
+                                           "WHERE key='schema_version'"
+                                         : "DROP TABLE day_total; PRAGMA user_version=1";
+    if (GetParam() == "postgres") {
+        ASSERT_TRUE(Server().Sql(DatabaseOf(strLocation), pszDowngrade));
+    } else {
+        sqlite3* pDb = nullptr;
+        ASSERT_EQ(sqlite3_open(strLocation.c_str(), &pDb), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(pDb, pszDowngrade, nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(pDb);
+    }
+    auto pStore = Open(strLocation);
+    ASSERT_TRUE(pStore);
+    EXPECT_EQ(fnReports(*pStore), strBefore);
+    // The day totals go on from there: a later download of the same jobs
+    // plus more counts only the new ones.
+    jobs.push_back(JobRange(61, 61)[0]);
+    jobs.back().m_strDate = "3/7/2026";
+    Collect(*pStore, "desk", std::vector<CTestJob>(jobs.begin() + 20, jobs.end()), 3000);
+    CReport report;
+    std::string strError;
+    ASSERT_TRUE(RunHistoryReport(*pStore, queries[0], report, strError)) << strError;
+    ASSERT_FALSE(report.m_rows.empty());
+    EXPECT_EQ(report.m_rows.front().m_strKey, "2026-03-07");
+    EXPECT_EQ(report.m_total.m_nJobs, 40 + 41);
 }
 
 // Ingests, but the process dies (SIGKILL) while storing job nKillAt.
