@@ -19,7 +19,9 @@
 #include "ui/CommandIds.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPrinter>
@@ -177,6 +179,22 @@ TEST(X11History, NewUserOpensHistoryGroupsByMonthExportsAndPrints)
                                                                    " --by month --format csv");
     ASSERT_EQ(expected.status, 0) << expected.err;
     EXPECT_EQ(test::CTempDir::Read(csv), expected.out);
+
+    // Save Chart... as SVG and as PNG (by the name's ending), Copy Chart.
+    for (const char* pszName : {"chart.svg", "chart.png"}) {
+        const fs::path file = dir.Path() / pszName;
+        pPivot->SetFileAsker([&](const QString&) { return QString::fromStdString(file.string()); });
+        Click(pPivot->Button(QStringLiteral("saveChart")));
+        const std::string strSaved = test::CTempDir::Read(file);
+        if (file.extension() == ".svg")
+            EXPECT_NE(strSaved.find("Total sheets by month"), std::string::npos);
+        else
+            EXPECT_EQ(QImage(QString::fromStdString(file.string())).size(),
+                      pPivot->Chart()->size());
+    }
+    QApplication::clipboard()->clear();
+    Click(pPivot->Button(QStringLiteral("copyChart")));
+    EXPECT_EQ(QApplication::clipboard()->image().size(), pPivot->Chart()->size());
 
     // Print...: the PDF file chosen in the print dialog, then the pages.
     const fs::path pdf = dir.Path() / "by-month.pdf";
