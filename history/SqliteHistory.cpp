@@ -458,10 +458,10 @@ bool CSqliteHistory::IngestInTransaction(const CCollectionInput& input, CIngestR
 bool CSqliteHistory::StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
                                bool bByUserAndHost, std::string& strError)
 {
-    const std::string strSql = std::string(bByUserAndHost
-                                               ? "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?)"
-                                               : "INSERT INTO day_total VALUES(?,?,?,?,?,?,?)") +
-                               kAddSums;
+    const std::string strSql =
+        std::string(bByUserAndHost ? "INSERT INTO rollup VALUES(?,?,?,?,?,?,?,?,?)"
+                                   : "INSERT INTO day_total VALUES(?,?,?,?,?,?,?)") +
+        kAddSums;
     CStatement upsert(m_pDb, strSql.c_str());
     if (!upsert.Ok())
         return Fail(strError, "cannot store the sums");

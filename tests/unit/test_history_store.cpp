@@ -272,8 +272,7 @@ TEST_P(HistoryStore, NewerSchemaIsRefusedAndLeftAlone)
     }
     const std::string strNewer = std::to_string(kHistorySchemaVersion + 1);
     if (GetParam() == "postgres") {
-        ASSERT_TRUE(Server().Sql(DatabaseOf(strLocation), "UPDATE hpa_meta SET value='" +
-                                                              strNewer +
+        ASSERT_TRUE(Server().Sql(DatabaseOf(strLocation), "UPDATE hpa_meta SET value='" + strNewer +
                                                               "' WHERE key='schema_version'"));
     } else {
         // The version lives in the file header (user_version, offset 60).
