@@ -324,7 +324,8 @@ bool CPostgresHistory::CheckSchema(std::string& strError)
     if (nVersion < kHistorySchemaVersion) {
         CParams params;
         params.Bytes(std::to_string(kHistorySchemaVersion));
-        CResult update(Run("UPDATE hpa_meta SET value=$1::text WHERE key='schema_version'", params));
+        CResult update(
+            Run("UPDATE hpa_meta SET value=$1::text WHERE key='schema_version'", params));
         if (!update.Ok()) {
             Fail(strError, "cannot mark it");
             return fnAbort();
