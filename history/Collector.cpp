@@ -5,11 +5,11 @@
 #include "accounting/AccText.h"
 #include "accounting/FieldMasks.h"
 #include "grid/UGCtrl.h"
+#include "history/HistoryValues.h"
 #include "history/JobFileList.h"
 #include "transfer/AccDecoder.h"
 
 #include <algorithm>
-#include <chrono>
 #include <fstream>
 #include <optional>
 
@@ -128,13 +128,6 @@ public:
 private:
     CDecodingSet& m_set;
 };
-
-std::int64_t NowUtc()
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
 
 // A job file cut short (the printer went silent or hung up mid-file) still
 // decodes, but its last record may be cut in the middle: such a download is

@@ -14,7 +14,6 @@ namespace hpa {
 
 namespace {
 
-constexpr int kJobMaskLength = 27;
 constexpr int kPaperTypesPos = 20; // "Paper types count": index lines per record
 constexpr int kIndexSecondPos = kJobPosIndexPair + 1;
 
@@ -33,7 +32,7 @@ bool CDocumentJobList::Read(CUGCtrl& jobGrid, std::string_view strJobMask, bool 
     m_column.fill(-1);
     int nAll = 0;
     int nInk = 0;
-    for (int nPos = 0; nPos < kJobMaskLength; ++nPos) {
+    for (int nPos = 0; nPos < kMaskLength[kKindJob]; ++nPos) {
         if (MaskSelects(strJobMask, nPos)) {
             ++nAll;
             nInk += IsInkPosition(nPos);
@@ -54,7 +53,7 @@ bool CDocumentJobList::Read(CUGCtrl& jobGrid, std::string_view strJobMask, bool 
         return false;
     }
     int nCol = 0;
-    for (int nPos = 0; nPos < kJobMaskLength; ++nPos) {
+    for (int nPos = 0; nPos < kMaskLength[kKindJob]; ++nPos) {
         if (!MaskSelects(strJobMask, nPos) || (!m_bHasInk && IsInkPosition(nPos)))
             continue;
         m_column[static_cast<std::size_t>(nPos)] = nCol++;

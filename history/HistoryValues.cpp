@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -264,6 +265,19 @@ std::string DescribeGap(const CHistoryGap& gap)
     }
     return "jobs lost after Job ID " + gap.m_strAfterJobId + " and before Job ID " +
            gap.m_strBeforeJobId + " (the Job IDs do not tell how many)";
+}
+
+std::int64_t NowUtc()
+{
+    return std::chrono::duration_cast<std::chrono::seconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+bool IsAskedFor(const std::vector<std::string>& printers, std::string_view strName)
+{
+    return printers.empty() ||
+           std::find(printers.begin(), printers.end(), strName) != printers.end();
 }
 
 std::string FormatUtc(std::int64_t nTimeUtc)

@@ -128,5 +128,10 @@ std::string DescribeGap(const CHistoryGap& gap);
 
 // UTC "YYYY-MM-DD HH:MM:SS" of seconds since 1970.
 std::string FormatUtc(std::int64_t nTimeUtc);
+// Seconds since 1970 now.
+std::int64_t NowUtc();
+
+// Whether a printer is among those a question names (all when none).
+bool IsAskedFor(const std::vector<std::string>& printers, std::string_view strName);
 
 } // namespace hpa

@@ -4,9 +4,6 @@
 #include "accounting/JobRecords.h"
 #include "history/HistoryValues.h"
 
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -15,25 +12,12 @@ namespace hpa {
 
 namespace {
 
-constexpr int kInkFields = 4;
 constexpr std::size_t kIndexSlot = kHistoryFieldCount;
 constexpr std::size_t kLengthBytes = sizeof(std::uint32_t);
 // Memory allowed for each byte of the file: a file of many nearly empty
 // records (each carrying every value) costs slots, not text, and must not
 // grow without bound.
 constexpr std::uint64_t kBudgetPerFileByte = 4;
-
-// Asks for large pages under a big block: a million jobs' values touch
-// hundreds of megabytes, and faulting them in page by page costs more than
-// reading the file. Only advice; nothing changes when it is not taken.
-void AdviseLargePages(const void* pData, std::size_t nBytes)
-{
-    const auto nPage = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto nStart = (reinterpret_cast<std::uintptr_t>(pData) + nPage - 1) / nPage * nPage;
-    const auto nEnd = reinterpret_cast<std::uintptr_t>(pData) + nBytes;
-    if (nPage > 0 && nEnd > nStart)
-        ::madvise(reinterpret_cast<void*>(nStart), nEnd - nStart, MADV_HUGEPAGE);
-}
 
 } // namespace
 
@@ -79,9 +63,7 @@ bool CJobFileList::Read(const std::filesystem::path& path,
         std::min<std::uint64_t>(static_cast<std::uint64_t>(std::max(nAnnounced, 0)),
                                 nBudget / (kSlots * sizeof(std::uint32_t))) *
         kSlots));
-    AdviseLargePages(m_bytes.data(), m_bytes.capacity());
-    AdviseLargePages(m_slots.data(), m_slots.capacity() * sizeof(std::uint32_t));
-    const int nFields = bHasInk ? kHistoryFieldCount : kHistoryFieldCount - kInkFields;
+    const int nFields = bHasInk ? kHistoryFieldCount : kHistFirstInk;
     std::array<std::string, kFieldCount> current = values;
     // Offset 0: the empty value, shared by every empty field and index.
     Append({});

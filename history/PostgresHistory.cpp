@@ -196,11 +196,6 @@ private:
     // Adds rows to the rollup (by user and host) or to day_total.
     bool StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
                    bool bByUserAndHost, std::string& strError);
-    static bool Wanted(const std::vector<std::string>& printers, const std::string& strName)
-    {
-        return printers.empty() ||
-               std::find(printers.begin(), printers.end(), strName) != printers.end();
-    }
 
     std::string m_strUri;
     bool m_bCreate;
@@ -674,7 +669,7 @@ bool CPostgresHistory::ReadGaps(const std::vector<std::string>& printers,
     for (int r = 0; r < select.Rows(); ++r) {
         CHistoryGap gap;
         gap.m_strPrinter = select.Bytes(r, 0);
-        if (!Wanted(printers, gap.m_strPrinter))
+        if (!IsAskedFor(printers, gap.m_strPrinter))
             continue;
         gap.m_nTimeUtc = select.Int(r, 1);
         gap.m_strAfterJobId = select.Bytes(r, 2);

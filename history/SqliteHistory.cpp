@@ -169,11 +169,6 @@ private:
     // Adds rows to the rollup (by user and host) or to day_total.
     bool StoreSums(std::int64_t nPrinter, const std::vector<CRollupEntry>& rows,
                    bool bByUserAndHost, std::string& strError);
-    static bool Wanted(const std::vector<std::string>& printers, const std::string& strName)
-    {
-        return printers.empty() ||
-               std::find(printers.begin(), printers.end(), strName) != printers.end();
-    }
 
     std::string m_strPath;
     bool m_bCreate;
@@ -552,7 +547,7 @@ bool CSqliteHistory::ReadGaps(const std::vector<std::string>& printers,
     while ((nStep = select.Step()) == SQLITE_ROW) {
         CHistoryGap gap;
         gap.m_strPrinter = select.ColumnText(0);
-        if (!Wanted(printers, gap.m_strPrinter))
+        if (!IsAskedFor(printers, gap.m_strPrinter))
             continue;
         gap.m_nTimeUtc = select.ColumnInt(1);
         gap.m_strAfterJobId = select.ColumnText(2);

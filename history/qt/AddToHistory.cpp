@@ -5,6 +5,7 @@
 #include "document/qt/VexAccDoc.h"
 #include "history/DocumentJobs.h"
 #include "history/HistoryStore.h"
+#include "history/HistoryValues.h"
 #include "history/qt/HistoryLocation.h"
 #include "history/qt/HistoryWindow.h"
 #include "platform/Messages.h"
@@ -19,8 +20,6 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <chrono>
 
 namespace hpa {
 
@@ -57,13 +56,6 @@ bool AskPrinterAndDatabase(QWidget* pParent, QString& strPrinter, QString& strDa
     strPrinter = pPrinter->text().trimmed();
     strDatabase = pDatabase->text().trimmed();
     return true;
-}
-
-std::int64_t NowUtc()
-{
-    return std::chrono::duration_cast<std::chrono::seconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
 }
 
 } // namespace
