@@ -1,14 +1,11 @@
 // File > Add to history... on a document's grids: the jobs are stored under
 // the printer named in the dialog, the database choice is kept, a second
 // add brings nothing new, and a cancelled dialog stores nothing.
-#include "accounting/Acc.h"
-#include "accounting/FieldMasks.h"
-#include "grid/UGCtrl.h"
 #include "history/qt/AddToHistory.h"
 #include "history/qt/HistoryLocation.h"
 #include "platform/Profile.h"
+#include "support/AccFixture.h"
 #include "support/HistoryFixture.h"
-#include "support/RecordingMessages.h"
 #include "transfer/AccDecoder.h"
 
 #include <gtest/gtest.h>
@@ -16,32 +13,22 @@
 namespace hpa {
 namespace {
 
-using test::CTempDir;
-
 TEST(AddToHistory, DocumentJobsStoredOnceUnderTheNamedPrinter)
 {
-    CTempDir work;
-    test::WriteWorkFiles(work.Path(), test::JobRange(1, 4));
-    CFieldMasks masks;
-    masks.m_strJobMask = "111111111111111111111111111";
-    masks.Recount();
-    std::array<CUGCtrl, 3> grids;
-    CAcc acc;
-    test::CRecordingMessages messages;
-    CAccBinding binding;
-    binding.m_pathWorkDir = work.Path();
-    binding.m_pGrids = {&grids[0], &grids[1], &grids[2]};
-    binding.m_pMasks = &masks;
-    binding.m_pMessages = &messages;
-    acc.Bind(binding);
-    CAccDecoder decoder(acc);
-    ASSERT_EQ(DecodeWorkingFiles(decoder, messages), DownloadResult::Decoded);
+    test::CAccFixture fixture;
+    test::WriteWorkFiles(fixture.m_dir.Path(), test::JobRange(1, 4));
+    fixture.m_masks.m_strJobMask = "111111111111111111111111111";
+    fixture.m_masks.Recount();
+    CAccDecoder decoder(fixture.m_acc);
+    ASSERT_EQ(DecodeWorkingFiles(decoder, fixture.m_messages), DownloadResult::Decoded);
+    auto& grids = fixture.m_grids;
+    test::CRecordingMessages& messages = fixture.m_messages;
 
-    const std::string strDb = (work.Path() / "h.sqlite").string();
+    const std::string strDb = (fixture.m_dir.Path() / "h.sqlite").string();
     CMemoryProfile profile;
     CAddToHistoryContext context;
-    context.m_content = {{&grids[0], &grids[1], &grids[2]}, &acc};
-    context.m_pMasks = &masks;
+    context.m_content = {{&grids[0], &grids[1], &grids[2]}, &fixture.m_acc};
+    context.m_pMasks = &fixture.m_masks;
     context.m_pMessages = &messages;
     context.m_pProfile = &profile;
     bool bAnswer = false;

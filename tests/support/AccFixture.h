@@ -8,6 +8,7 @@
 #include "support/RecordingMessages.h"
 #include "support/TempDir.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -35,10 +36,12 @@ inline std::vector<std::string> GridRows(CUGCtrl& grid)
 
 class CAccFixture {
 public:
-    CAccFixture()
+    CAccFixture() : CAccFixture(std::filesystem::path()) {}
+    // Bound to a working directory of the caller's instead of its own.
+    explicit CAccFixture(const std::filesystem::path& workDir)
     {
         CAccBinding binding;
-        binding.m_pathWorkDir = m_dir.Path();
+        binding.m_pathWorkDir = workDir.empty() ? m_dir.Path() : workDir;
         binding.m_pGrids = {&m_grids[kKindJob], &m_grids[kKindPaper], &m_grids[kKindStatus]};
         binding.m_pMasks = &m_masks;
         binding.m_pMessages = &m_messages;

@@ -8,8 +8,8 @@
 #include "grid/UGCtrl.h"
 #include "history/DocumentJobs.h"
 #include "history/HistoryValues.h"
+#include "support/AccFixture.h"
 #include "support/HistoryFixture.h"
-#include "support/RecordingMessages.h"
 #include "transfer/AccDecoder.h"
 #include "transfer/DownloadSession.h"
 
@@ -26,31 +26,25 @@ constexpr const char* kFewFieldsMask = "101101000000000100001000011";
 class CSavedDocument {
 public:
     CSavedDocument(const std::filesystem::path& workDir, const std::string& strJobMask)
+        : m_filled(workDir)
     {
-        m_masks.m_strJobMask = strJobMask;
-        m_masks.Recount();
-        std::array<CUGCtrl, 3> filled;
-        CAcc acc;
-        CAccBinding binding;
-        binding.m_pathWorkDir = workDir;
-        binding.m_pGrids = {&filled[0], &filled[1], &filled[2]};
-        binding.m_pMasks = &m_masks;
-        binding.m_pMessages = &m_messages;
-        acc.Bind(binding);
-        CAccDecoder decoder(acc);
-        EXPECT_EQ(DecodeWorkingFiles(decoder, m_messages), DownloadResult::Decoded);
-        const std::string strBytes = StoreAccDocument({{&filled[0], &filled[1], &filled[2]}, &acc});
+        m_filled.m_masks.m_strJobMask = strJobMask;
+        m_filled.m_masks.Recount();
+        CAccDecoder decoder(m_filled.m_acc);
+        EXPECT_EQ(DecodeWorkingFiles(decoder, m_filled.m_messages), DownloadResult::Decoded);
+        CUGCtrl* const pFilled = m_filled.m_grids;
+        const std::string strBytes =
+            StoreAccDocument({{&pFilled[0], &pFilled[1], &pFilled[2]}, &m_filled.m_acc});
         CAcc loadedAcc;
         LoadAccDocument(strBytes.data(), strBytes.size(),
                         {{&m_grids[0], &m_grids[1], &m_grids[2]}, &loadedAcc});
     }
     CUGCtrl& JobGrid() { return m_grids[kKindJob]; }
     CUGCtrl& StatusGrid() { return m_grids[kKindStatus]; }
-    const CFieldMasks& Masks() const { return m_masks; }
+    const CFieldMasks& Masks() const { return m_filled.m_masks; }
 
 private:
-    CFieldMasks m_masks;
-    CRecordingMessages m_messages;
+    CAccFixture m_filled; // the download's grids, decoded under the mask
     std::array<CUGCtrl, 3> m_grids;
 };
 
