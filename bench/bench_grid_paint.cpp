@@ -6,15 +6,15 @@
 #include "grid/UGCtrl.h"
 #include "grid/render/QtGridDC.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
+
+#include "QtBenchMain.h"
 
 using namespace hpa;
 
@@ -167,11 +167,5 @@ BENCHMARK(BM_FitColumnWidthsMillion)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchm
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }
