@@ -15,8 +15,7 @@
 #include "accounting/FieldMasks.h"
 #include "grid/GridStore.h"
 #include "grid/UGCtrl.h"
-
-#include <unistd.h>
+#include "platform/PrivateDir.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -31,27 +30,11 @@ namespace hpa::fuzz {
 // its end.
 class CFuzzWorkDir {
 public:
-    CFuzzWorkDir()
-    {
-        std::string strTemplate =
-            (std::filesystem::temp_directory_path() / "hpa-fuzz-XXXXXX").string();
-        if (::mkdtemp(strTemplate.data()))
-            m_path = strTemplate;
-    }
-    ~CFuzzWorkDir()
-    {
-        std::error_code ec;
-        if (!m_path.empty())
-            std::filesystem::remove_all(m_path, ec);
-    }
-    CFuzzWorkDir(const CFuzzWorkDir&) = delete;
-    CFuzzWorkDir& operator=(const CFuzzWorkDir&) = delete;
-
-    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& Path() const { return m_dir.Path(); }
 
     void Write(const char* pszName, std::string_view bytes) const
     {
-        std::FILE* pFile = std::fopen((m_path / pszName).c_str(), "wb");
+        std::FILE* pFile = std::fopen((Path() / pszName).c_str(), "wb");
         HPA_FUZZ_CHECK(pFile != nullptr);
         const bool bWritten = std::fwrite(bytes.data(), 1, bytes.size(), pFile) == bytes.size();
         const bool bClosed = std::fclose(pFile) == 0;
@@ -66,7 +49,7 @@ public:
     }
 
 private:
-    std::filesystem::path m_path;
+    CPrivateDir m_dir{"hpa-fuzz"};
 };
 
 // An accounting set bound to the working directory and three fresh grids.
